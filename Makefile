@@ -1,0 +1,31 @@
+# Entry points: `make run` starts the dictionary, `make test` builds everything and runs every test.
+JOBS ?= $(shell nproc)
+
+.PHONY: run test bootstrap native native-release windows bench clean
+
+run: bootstrap native-release windows
+	scripts/run
+
+test: bootstrap native native-release windows
+	scripts/test
+
+bootstrap:
+	@scripts/bootstrap
+
+native:
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j$(JOBS)
+
+native-release:
+	cmake --preset native-release >/dev/null
+	cmake --build --preset native-release -j$(JOBS)
+
+windows:
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j$(JOBS)
+
+bench: bootstrap native-release
+	scripts/bench
+
+clean:
+	rm -rf out/build
