@@ -308,11 +308,10 @@ std::u16string PlainRecordText(std::string_view utf8)
     text.reserve(plain.size() + plain.size() / 16);
     for (std::size_t i = 0; i < plain.size(); ++i) {
         const char16_t c = plain[i];
-        if (c == u'\n') {
-            text += u"\r\n";
-        } else if (c == u'\r' && i + 1 < plain.size() && plain[i + 1] == u'\n') {
-            text += u"\r\n";
-            ++i;
+        if (c == u'\n' || (c == u'\r' && i + 1 < plain.size() && plain[i + 1] == u'\n')) {
+            // The line feed before the first record stands alone, as the builder writes it.
+            text += text.empty() ? u"\n" : u"\r\n";
+            i += c == u'\r' ? 1 : 0;
         } else if (c == u'\\' && i + 1 < plain.size() && plain[i + 1] == u'\\') {
             text.push_back(u'\\');
             ++i;

@@ -64,7 +64,8 @@ ArticleText BuildArticleText(const DingList& list, Direction direction);
 // The file bytes: UTF-16LE with every byte raised by 2 (mod 256).
 std::string ScrambleArticleText(std::u16string_view text);
 
-// A plain record text as written in fixtures: UTF-8, every line break becomes CR LF,
+// A plain record text as written in fixtures: UTF-8, every line break becomes CR LF (one that
+// opens the text, the line feed before the first record, stays a lone line feed),
 // "\u{XXXX}" is that code point (a single code unit up to FFFF, also a lone surrogate or 0),
 // "\\" a backslash; any other backslash stands for itself.
 std::u16string PlainRecordText(std::string_view utf8);

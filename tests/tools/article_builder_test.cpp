@@ -44,7 +44,7 @@ void ExpectWellFormed(const std::u16string& text)
     ASSERT_FALSE(records.empty());
     EXPECT_EQ(records.back().headword, EndHeadword);
     EXPECT_EQ(records.back().article, u"");
-    EXPECT_EQ(text.substr(text.size() - 3), u"|" + std::u16string(EndHeadword) + u"|");
+    EXPECT_EQ(text.substr(text.size() - 3), u"|\u25A0|");
     for (std::size_t i = 0; i < records.size(); ++i) {
         const PlainRecord& record = records[i];
         EXPECT_FALSE(record.headword.empty()) << i;
@@ -242,6 +242,15 @@ TEST(BuildArticleText, EmptyListAndOverlongTerms)
     EXPECT_EQ(HeadwordsOf(SplitRecords(built.text)), (std::vector<std::u16string>{u"kurz", EndHeadword}));
 }
 
+// Other tests take the "good" fixture set for what the builder writes; keep it that way.
+TEST(FixtureSets, GoodSetHasTheBuildersForm)
+{
+    for (const char* name : {"Articles_English_German.txt", "Articles_German_English.txt"}) {
+        SCOPED_TRACE(name);
+        ExpectWellFormed(PlainRecordText(ReadBytes(std::string(DICT_TEST_FIXTURES "/articles/good/") + name)));
+    }
+}
+
 TEST(ScrambleArticleText, EveryByteRaisedByTwo)
 {
     EXPECT_EQ(ScrambleArticleText(u"\n|a|x\n"), "\x0C\x02\x7E\x02\x63\x02\x7E\x02\x7A\x02\x0C\x02"s);
@@ -254,8 +263,9 @@ TEST(PlainRecordText, LineBreaksAndEscapes)
         const char* plain;
         std::u16string text;
     } cases[] = {
-        {"\n|a|x\n", u"\r\n|a|x\r\n"},
-        {"\r\n|a|x\r\n", u"\r\n|a|x\r\n"},
+        {"\n|a|x\n", u"\n|a|x\r\n"},
+        {"\r\n|a|x\r\n|b|y", u"\n|a|x\r\n|b|y"},
+        {"a\nb\r\n", u"a\r\nb\r\n"},
         {"lone\rCR", u"lone\rCR"},
         {"\\u{D83D}|\\u{0}|\\u{1F600}", u"\xD83D|" + std::u16string(1, u'\0') + u"|\U0001F600"},
         {"\\\\u{41} \\u{41} \\n \\u{} \\u{XYZ} \\u{110000} \\u{41", u"\\u{41} A \\n \\u{} \\u{XYZ} \\u{110000} \\u{41"},
