@@ -45,7 +45,9 @@ DingList ParseDingList(std::string_view utf8);
 std::vector<std::u16string_view> SplitParts(std::u16string_view side);
 
 // The headwords of one part: every ";"-separated term without its {...} [...] (...) <...>
-// annotations, spaces collapsed, "|" replaced. Empty terms are left out.
+// annotations, spaces collapsed, "|" replaced. Empty terms are left out. A "(...)" without
+// blanks glued to a word holds optional letters: "(micro)chip" gives "microchip", then "chip"
+// (the short spelling only where it begins with a letter or digit and leaves no hyphen hanging).
 std::vector<std::u16string> HeadwordsOfPart(std::u16string_view part);
 
 // The headwords of all parts of one side, in order.

@@ -75,7 +75,20 @@ TEST(HeadwordsOfSide, TermsWithoutTheirAnnotations)
         {u"Abbau {m} (Druck; Vakuum)", {u"Abbau"}},
         {u"das A und O [ugs.]", {u"das A und O"}},
         {u"eel trap; weel [archaic] <weely>", {u"eel trap", u"weel"}},
-        {u"(micro)chip manufacture;integrated circuit", {u"chip manufacture", u"integrated circuit"}},
+        // A group glued to a word holds optional letters: both spellings, the long one first.
+        {u"(micro)chip manufacture;integrated circuit",
+         {u"microchip manufacture", u"chip manufacture", u"integrated circuit"}},
+        {u"behavio(u)r; backward(s) compatibility",
+         {u"behaviour", u"behavior", u"backwards compatibility", u"backward compatibility"}},
+        {u"(Gesetzes-)Lücken {pl}", {u"Gesetzes-Lücken", u"Lücken"}},
+        // ... but never a spelling that begins with punctuation or leaves a hyphen hanging.
+        {u"(E)-2-Butenal {n}", {u"E-2-Butenal"}},
+        {u"pre-(combustion) chamber", {u"pre-combustion chamber"}},
+        // A sign or a Roman numeral in a glued group is written as it is.
+        {u"Chlor(III)-haltig; (–)-α-Bisabolol", {u"Chlor(III)-haltig", u"(–)-α-Bisabolol"}},
+        // A group with a blank, or apart from the words, is an annotation.
+        {u"Bitte schön(, hier haben Sie es)!", {u"Bitte schön!"}},
+        {u"tail end (of an animal) [humor.]", {u"tail end"}},
         {u"Sus (scrofa (wild)) domestica", {u"Sus domestica"}},
         {u"(a < b) c; d", {u"c", u"d"}},
         {u"öffnende runde Klammer / ( /", {u"öffnende runde Klammer / ( /"}},
@@ -141,8 +154,13 @@ TEST(BuildArticleText, SampleHeadwordsAndArticles)
     EXPECT_EQ(HeadwordsOf(en), (std::vector<std::u16string>{
                                    u"above", u"carrion eater", u"carrion eaters", u"chip manufacture",
                                    u"chip production", u"decay", u"ear", u"home", u"homely", u"house", u"houses",
+                                   u"microchip manufacture", u"microchip production",
                                    u"opening round bracket / ( /", u"over", u"pipe\u00A6symbol", u"round bracket",
                                    u"scavenger", u"scavengers", u"to go home", u"zebra", EndHeadword}));
+    // Both spellings of a term with optional letters lead to the same line.
+    EXPECT_EQ(ArticleOf(en, u"microchip production"),
+              u"(micro)chip manufacture;(micro)chip production :: Chipfertigung {f};Chipherstellung {f}\r\n");
+    EXPECT_EQ(ArticleOf(en, u"chip production"), ArticleOf(en, u"microchip production"));
     EXPECT_EQ(ArticleOf(en, u"home"), u"home :: Haus {n}; Zuhause {n}\r\n");
     EXPECT_EQ(ArticleOf(en, u"to go home"), u"to go home :: nach Hause gehen\r\n");
     EXPECT_EQ(ArticleOf(en, u"homely"), u"homely :: haus {adj} [humor.] \u00A6 Hausmann {m}\r\n");
