@@ -211,7 +211,27 @@ std::vector<std::u16string_view> SplitParts(std::u16string_view side)
     }
 }
 
-std::vector<std::u16string> HeadwordsOfPart(std::u16string_view part)
+namespace {
+
+// "to scavenge" is looked up as "scavenge"; the infinitive stays findable as typed for a single
+// verb, where it costs one short record, but not for every phrase built on one.
+void AddHeadword(std::vector<std::u16string>& headwords, std::u16string term, HeadwordRules rules)
+{
+    static constexpr std::u16string_view Marker = u"to ";
+    if ((rules & StripInfinitiveTo) && term.size() > Marker.size() && term.compare(0, Marker.size(), Marker) == 0 &&
+        IsWordCharacter(term[Marker.size()])) {
+        std::u16string verb = term.substr(Marker.size());
+        const bool singleWord = verb.find(u' ') == std::u16string::npos;
+        headwords.push_back(std::move(verb));
+        if (!singleWord)
+            return;
+    }
+    headwords.push_back(std::move(term));
+}
+
+} // namespace
+
+std::vector<std::u16string> HeadwordsOfPart(std::u16string_view part, HeadwordRules rules)
 {
     std::vector<std::u16string> headwords;
     const std::vector<Mark> marks = AnnotationMarks(part);
@@ -225,19 +245,19 @@ std::vector<std::u16string> HeadwordsOfPart(std::u16string_view part)
                                        [](Mark mark) { return mark == Mark::GlueBracket; });
         std::u16string shortSpelling = glued ? CleanTerm(part, marks, termStart, i, false) : std::u16string();
         if (!term.empty())
-            headwords.push_back(std::move(term));
+            AddHeadword(headwords, std::move(term), rules);
         if (glued && ShortSpellingMakesSense(part, marks, termStart, i, shortSpelling))
-            headwords.push_back(std::move(shortSpelling));
+            AddHeadword(headwords, std::move(shortSpelling), rules);
         termStart = i + 1;
     }
     return headwords;
 }
 
-std::vector<std::u16string> HeadwordsOfSide(std::u16string_view side)
+std::vector<std::u16string> HeadwordsOfSide(std::u16string_view side, HeadwordRules rules)
 {
     std::vector<std::u16string> headwords;
     for (std::u16string_view part : SplitParts(side))
-        for (std::u16string& headword : HeadwordsOfPart(part))
+        for (std::u16string& headword : HeadwordsOfPart(part, rules))
             headwords.push_back(std::move(headword));
     return headwords;
 }
@@ -293,6 +313,8 @@ ArticleText BuildArticleText(const DingList& list, Direction direction)
         return direction == EnglishToGerman ? entry.german : entry.english;
     };
 
+    const HeadwordRules rules = direction == EnglishToGerman ? StripInfinitiveTo : PlainTerms;
+
     std::vector<Occurrence> occurrences;
     occurrences.reserve(list.entries.size() * 3);
     for (std::uint32_t index = 0; index < list.entries.size(); ++index) {
@@ -304,7 +326,7 @@ ArticleText BuildArticleText(const DingList& list, Direction direction)
         for (std::size_t part = 0; part < parts.size(); ++part) {
             const std::u16string_view lineSource = aligned ? parts[part] : source;
             const std::u16string_view lineTarget = aligned ? targetParts[part] : target;
-            for (std::u16string& headword : HeadwordsOfPart(parts[part])) {
+            for (std::u16string& headword : HeadwordsOfPart(parts[part], rules)) {
                 if (headword.size() > MaxHeadwordUnits) {
                     ++result.droppedHeadwords;
                     continue;

@@ -102,6 +102,26 @@ TEST(HeadwordsOfSide, TermsWithoutTheirAnnotations)
         EXPECT_EQ(HeadwordsOfSide(c.side), c.headwords) << &c - cases;
 }
 
+TEST(HeadwordsOfSide, EnglishInfinitivesWithoutTo)
+{
+    const struct {
+        const char16_t* side;
+        std::vector<std::u16string> headwords;
+    } cases[] = {
+        {u"to scavenge {vi}", {u"scavenge", u"to scavenge"}},
+        {u"to scavenge sth.; to tick off sb. | to go home", {u"scavenge sth.", u"tick off sb.", u"go home"}},
+        {u"to (micro)manage sth.; to (micro)manage",
+         {u"micromanage sth.", u"manage sth.", u"micromanage", u"to micromanage", u"manage", u"to manage"}},
+        {u"to 911 [Am.]; to   be", {u"911", u"to 911", u"be", u"to be"}},
+        // Only a leading lower-case "to", a blank and a word.
+        {u"to-do list; tomorrow; to; to ...; To err is human; go to bed", {u"to-do list", u"tomorrow", u"to",
+                                                                         u"to ...", u"To err is human", u"go to bed"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(HeadwordsOfSide(c.side, StripInfinitiveTo), c.headwords) << &c - cases;
+    EXPECT_EQ(HeadwordsOfSide(u"to scavenge"), std::vector<std::u16string>{u"to scavenge"});
+}
+
 TEST(ParseDingList, EntriesNotesAndSkippedLines)
 {
     const DingList list = ParseDingList("# Version :: 1\r\n"
@@ -153,16 +173,17 @@ TEST(BuildArticleText, SampleHeadwordsAndArticles)
     const std::vector<PlainRecord> en = SplitRecords(englishGerman.text);
     EXPECT_EQ(HeadwordsOf(en), (std::vector<std::u16string>{
                                    u"above", u"carrion eater", u"carrion eaters", u"chip manufacture",
-                                   u"chip production", u"decay", u"ear", u"home", u"homely", u"house", u"houses",
+                                   u"chip production", u"decay", u"ear", u"go home", u"home", u"homely", u"house", u"houses",
                                    u"microchip manufacture", u"microchip production",
                                    u"opening round bracket / ( /", u"over", u"pipe\u00A6symbol", u"round bracket",
-                                   u"scavenger", u"scavengers", u"to go home", u"zebra", EndHeadword}));
+                                   u"scavenger", u"scavengers", u"zebra", EndHeadword}));
     // Both spellings of a term with optional letters lead to the same line.
     EXPECT_EQ(ArticleOf(en, u"microchip production"),
               u"(micro)chip manufacture;(micro)chip production :: Chipfertigung {f};Chipherstellung {f}\r\n");
     EXPECT_EQ(ArticleOf(en, u"chip production"), ArticleOf(en, u"microchip production"));
     EXPECT_EQ(ArticleOf(en, u"home"), u"home :: Haus {n}; Zuhause {n}\r\n");
-    EXPECT_EQ(ArticleOf(en, u"to go home"), u"to go home :: nach Hause gehen\r\n");
+    // The headword drops the infinitive marker; the line keeps it.
+    EXPECT_EQ(ArticleOf(en, u"go home"), u"to go home :: nach Hause gehen\r\n");
     EXPECT_EQ(ArticleOf(en, u"homely"), u"homely :: haus {adj} [humor.] \u00A6 Hausmann {m}\r\n");
     EXPECT_EQ(ArticleOf(en, u"decay"), u"decay (pressure; vacuum) :: Abbau {m} (Druck; Vakuum)\r\n");
 }
