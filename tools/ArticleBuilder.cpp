@@ -250,6 +250,17 @@ std::vector<std::u16string> HeadwordsOfPart(std::u16string_view part, HeadwordRu
             AddHeadword(headwords, std::move(shortSpelling), rules);
         termStart = i + 1;
     }
+    // A long phrase beside a short term of the same part would repeat the line the short term
+    // already carries; such phrases (synonym lists of idioms, mostly) are the bulk of the copies.
+    auto words = [](const std::u16string& headword) {
+        return 1 + static_cast<std::size_t>(std::count(headword.begin(), headword.end(), u' '));
+    };
+    const bool shortTerm = std::any_of(headwords.begin(), headwords.end(),
+                                       [&](const std::u16string& headword) { return words(headword) <= MaxShortTermWords; });
+    if (shortTerm)
+        headwords.erase(std::remove_if(headwords.begin(), headwords.end(),
+                                       [&](const std::u16string& headword) { return words(headword) >= MinLongPhraseWords; }),
+                        headwords.end());
     return headwords;
 }
 

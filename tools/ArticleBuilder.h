@@ -48,6 +48,11 @@ std::vector<std::u16string_view> SplitParts(std::u16string_view side);
 // annotations, spaces collapsed, "|" replaced. Empty terms are left out. A "(...)" without
 // blanks glued to a word holds optional letters: "(micro)chip" gives "microchip", then "chip"
 // (the short spelling only where it begins with a letter or digit and leaves no hyphen hanging).
+// A part that has a term of at most MaxShortTermWords words gives no headword to its phrases of
+// MinLongPhraseWords words or more: their line stays under the short term.
+inline constexpr std::size_t MaxShortTermWords = 2;
+inline constexpr std::size_t MinLongPhraseWords = 4;
+
 // With StripInfinitiveTo (English sources), a term "to" + blank + word is a headword without
 // its "to" ("to scavenge sth." gives "scavenge sth."); a single verb keeps "to scavenge" as well.
 enum HeadwordRules : unsigned {

@@ -96,6 +96,11 @@ TEST(HeadwordsOfSide, TermsWithoutTheirAnnotations)
         {u"a|b {n}", {u"a\u00A6b"}},
         {u"  spaced   out  ", {u"spaced out"}},
         {u"{n}; ; (nur Anmerkung) |  | x", {u"x"}},
+        // Phrases of four words or more beside a term of one or two words repeat its line.
+        {u"Amtsstunden {pl}; Öffnungszeiten {pl} für den Publikumsverkehr | Amtszeit des Rates",
+         {u"Amtsstunden", u"Amtszeit des Rates"}},
+        {u"fool; dull old stick in the mud; silly old sod | old stick in the mud; silly old sod",
+         {u"fool", u"silly old sod", u"old stick in the mud", u"silly old sod"}},
         {u"", {}},
     };
     for (const auto& c : cases)
@@ -113,9 +118,13 @@ TEST(HeadwordsOfSide, EnglishInfinitivesWithoutTo)
         {u"to (micro)manage sth.; to (micro)manage",
          {u"micromanage sth.", u"manage sth.", u"micromanage", u"to micromanage", u"manage", u"to manage"}},
         {u"to 911 [Am.]; to   be", {u"911", u"to 911", u"be", u"to be"}},
+        // Phrases are counted without the marker: three words stay beside a short term, four go.
+        {u"to annoy sb.; to grate on sb.; to grate on sb.’s nerves; to get sb. riled up",
+         {u"annoy sb.", u"grate on sb."}},
+        {u"to get sb. riled up; to get on sb.’s nerves", {u"get sb. riled up", u"get on sb.’s nerves"}},
         // Only a leading lower-case "to", a blank and a word.
-        {u"to-do list; tomorrow; to; to ...; To err is human; go to bed", {u"to-do list", u"tomorrow", u"to",
-                                                                         u"to ...", u"To err is human", u"go to bed"}},
+        {u"to-do list; tomorrow; to; to ...; go to bed | To err is human",
+         {u"to-do list", u"tomorrow", u"to", u"to ...", u"go to bed", u"To err is human"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(HeadwordsOfSide(c.side, StripInfinitiveTo), c.headwords) << &c - cases;
