@@ -1,7 +1,8 @@
 // The two scans under every look-up: a substring search and a single-unit search over 16-bit
 // code units. Each keystroke scans a whole text twice, so both run close to memory speed: on
-// x86-64 a vector filter on the key's first and last units picks candidates 32 or 64 positions
-// at a time (SSE2, or AVX2 where the processor has it) and only those are compared in full.
+// x86-64 a vector filter on two units of the key, its first and (normally) its last, picks
+// candidates 32 or 64 positions at a time (SSE2, or AVX2 where the processor has it) and only
+// those are compared in full.
 // Every load stays inside text[0, length): a block is taken only while all its positions can
 // still hold a whole key, and the rest goes through narrower blocks and then one at a time.
 #include "dictionary/TextScan.h"
@@ -24,10 +25,22 @@ namespace {
 // The prefetch runs this many units (2 KiB) ahead of the block being filtered.
 constexpr std::size_t Ahead = 1024;
 
-bool MiddleMatches(const char16_t* candidate, std::u16string_view key)
+// The second unit the filter looks at. Line feeds and bars are the commonest units of a record
+// text and every look-up key ends in a word or in "|", so the last unit that is neither filters
+// far better than a closing "|" would.
+std::size_t ProbeOffset(std::u16string_view key)
 {
-    // First and last units are already known to match.
-    return std::memcmp(candidate + 1, key.data() + 1, (key.size() - 2) * sizeof(char16_t)) == 0;
+    for (std::size_t offset = key.size() - 1; offset > 0; --offset) {
+        if (key[offset] != u'|' && key[offset] != u'\n')
+            return offset;
+    }
+    return key.size() - 1;
+}
+
+bool RestMatches(const char16_t* candidate, std::u16string_view key)
+{
+    // The first unit is already known to match.
+    return std::memcmp(candidate + 1, key.data() + 1, (key.size() - 1) * sizeof(char16_t)) == 0;
 }
 
 // Tries each position in `mask` (bit k for at + k), lowest first.
@@ -36,19 +49,19 @@ const char16_t* VerifyCandidates(const char16_t* at, Mask mask, std::u16string_v
 {
     for (; mask != 0; mask &= mask - 1) {
         const char16_t* candidate = at + std::countr_zero(mask);
-        if (MiddleMatches(candidate, key))
+        if (RestMatches(candidate, key))
             return candidate;
     }
     return nullptr;
 }
 
-const char16_t* ScanPortable(const char16_t* text, std::size_t i, std::size_t positions, std::u16string_view key)
+const char16_t* ScanPortable(const char16_t* text, std::size_t i, std::size_t positions, std::u16string_view key,
+                             std::size_t probe)
 {
     const char16_t first = key.front();
-    const char16_t last = key.back();
-    const std::size_t lastOffset = key.size() - 1;
+    const char16_t second = key[probe];
     for (; i < positions; ++i) {
-        if (text[i] == first && text[i + lastOffset] == last && MiddleMatches(text + i, key))
+        if (text[i] == first && text[i + probe] == second && RestMatches(text + i, key))
             return text + i;
     }
     return nullptr;
@@ -61,22 +74,44 @@ inline __m128i Load(const char16_t* at)
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
 }
 
+// For `at` on a 16-byte boundary; such a load folds into the comparison that uses it.
+inline __m128i LoadAligned(const char16_t* at)
+{
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(at));
+}
+
+// Scans positions one at a time up to the next `Bytes` boundary, where the vector loops then
+// start. When fewer positions are left than that, it scans none: they are too few for a block
+// of Bytes / 2 units and go to the narrower loops.
+template <std::size_t Bytes>
+const char16_t* AlignStart(const char16_t* text, std::size_t& i, std::size_t positions, std::u16string_view key,
+                           std::size_t probe)
+{
+    const std::size_t lead = ((Bytes - (reinterpret_cast<std::uintptr_t>(text + i) & (Bytes - 1))) & (Bytes - 1))
+                             / sizeof(char16_t);
+    if (lead == 0 || i + lead >= positions)
+        return nullptr;
+    const char16_t* found = ScanPortable(text, i, i + lead, key, probe);
+    i += lead;
+    return found;
+}
+
 // Candidates among the 32 positions from `at`: one bit per position.
 template <bool Prefetch>
-inline const char16_t* Sse2Blocks(const char16_t* text, std::size_t& i, std::size_t stop, std::u16string_view key)
+inline const char16_t* Sse2Blocks(const char16_t* text, std::size_t& i, std::size_t stop, std::u16string_view key,
+                                  std::size_t probe)
 {
-    const std::size_t lastOffset = key.size() - 1;
     const __m128i first = _mm_set1_epi16(static_cast<short>(key.front()));
-    const __m128i last = _mm_set1_epi16(static_cast<short>(key.back()));
+    const __m128i second = _mm_set1_epi16(static_cast<short>(key[probe]));
     for (; i + 32 <= stop; i += 32) {
         const char16_t* at = text + i;
         if constexpr (Prefetch)
             _mm_prefetch(reinterpret_cast<const char*>(at + Ahead), _MM_HINT_T0);
-        const char16_t* end = at + lastOffset;
-        const __m128i e0 = _mm_and_si128(_mm_cmpeq_epi16(Load(at), first), _mm_cmpeq_epi16(Load(end), last));
-        const __m128i e1 = _mm_and_si128(_mm_cmpeq_epi16(Load(at + 8), first), _mm_cmpeq_epi16(Load(end + 8), last));
-        const __m128i e2 = _mm_and_si128(_mm_cmpeq_epi16(Load(at + 16), first), _mm_cmpeq_epi16(Load(end + 16), last));
-        const __m128i e3 = _mm_and_si128(_mm_cmpeq_epi16(Load(at + 24), first), _mm_cmpeq_epi16(Load(end + 24), last));
+        const char16_t* probed = at + probe;
+        const __m128i e0 = _mm_and_si128(_mm_cmpeq_epi16(LoadAligned(at), first), _mm_cmpeq_epi16(Load(probed), second));
+        const __m128i e1 = _mm_and_si128(_mm_cmpeq_epi16(LoadAligned(at + 8), first), _mm_cmpeq_epi16(Load(probed + 8), second));
+        const __m128i e2 = _mm_and_si128(_mm_cmpeq_epi16(LoadAligned(at + 16), first), _mm_cmpeq_epi16(Load(probed + 16), second));
+        const __m128i e3 = _mm_and_si128(_mm_cmpeq_epi16(LoadAligned(at + 24), first), _mm_cmpeq_epi16(Load(probed + 24), second));
         const __m128i p0 = _mm_packs_epi16(e0, e1);
         const __m128i p1 = _mm_packs_epi16(e2, e3);
         if (_mm_movemask_epi8(_mm_or_si128(p0, p1)) == 0)
@@ -89,20 +124,23 @@ inline const char16_t* Sse2Blocks(const char16_t* text, std::size_t& i, std::siz
     return nullptr;
 }
 
-const char16_t* ScanSse2(const char16_t* text, std::size_t& i, std::size_t positions, std::u16string_view key)
+const char16_t* ScanSse2(const char16_t* text, std::size_t& i, std::size_t positions, std::u16string_view key,
+                         std::size_t probe)
 {
+    if (const char16_t* found = AlignStart<16>(text, i, positions, key, probe))
+        return found;
     // The prefetching loop stops where its prefetch would leave the text; the rest needs none.
     if (positions > Ahead) {
-        if (const char16_t* found = Sse2Blocks<true>(text, i, positions - Ahead, key))
+        if (const char16_t* found = Sse2Blocks<true>(text, i, positions - Ahead, key, probe))
             return found;
     }
-    if (const char16_t* found = Sse2Blocks<false>(text, i, positions, key))
+    if (const char16_t* found = Sse2Blocks<false>(text, i, positions, key, probe))
         return found;
     const __m128i first = _mm_set1_epi16(static_cast<short>(key.front()));
-    const __m128i last = _mm_set1_epi16(static_cast<short>(key.back()));
+    const __m128i second = _mm_set1_epi16(static_cast<short>(key[probe]));
     for (; i + 8 <= positions; i += 8) {
-        const __m128i e = _mm_and_si128(_mm_cmpeq_epi16(Load(text + i), first),
-                                        _mm_cmpeq_epi16(Load(text + i + key.size() - 1), last));
+        const __m128i e = _mm_and_si128(_mm_cmpeq_epi16(LoadAligned(text + i), first),
+                                        _mm_cmpeq_epi16(Load(text + i + probe), second));
         const auto mask = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(e, _mm_setzero_si128())));
         if (const char16_t* found = VerifyCandidates(text + i, mask, key))
             return found;
@@ -128,22 +166,22 @@ __attribute__((target("avx2"))) inline std::uint32_t Avx2Mask(__m256i low, __m25
 // Candidates among the 64 positions from `at`.
 template <bool Prefetch>
 __attribute__((target("avx2"))) inline const char16_t* Avx2Blocks(const char16_t* text, std::size_t& i,
-                                                                  std::size_t stop, std::u16string_view key)
+                                                                  std::size_t stop, std::u16string_view key,
+                                                                  std::size_t probe)
 {
-    const std::size_t lastOffset = key.size() - 1;
     const __m256i first = _mm256_set1_epi16(static_cast<short>(key.front()));
-    const __m256i last = _mm256_set1_epi16(static_cast<short>(key.back()));
+    const __m256i second = _mm256_set1_epi16(static_cast<short>(key[probe]));
     for (; i + 64 <= stop; i += 64) {
         const char16_t* at = text + i;
         if constexpr (Prefetch) {
             _mm_prefetch(reinterpret_cast<const char*>(at + Ahead), _MM_HINT_T0);
             _mm_prefetch(reinterpret_cast<const char*>(at + Ahead + 32), _MM_HINT_T0);
         }
-        const char16_t* end = at + lastOffset;
-        const __m256i e0 = _mm256_and_si256(_mm256_cmpeq_epi16(Load256(at), first), _mm256_cmpeq_epi16(Load256(end), last));
-        const __m256i e1 = _mm256_and_si256(_mm256_cmpeq_epi16(Load256(at + 16), first), _mm256_cmpeq_epi16(Load256(end + 16), last));
-        const __m256i e2 = _mm256_and_si256(_mm256_cmpeq_epi16(Load256(at + 32), first), _mm256_cmpeq_epi16(Load256(end + 32), last));
-        const __m256i e3 = _mm256_and_si256(_mm256_cmpeq_epi16(Load256(at + 48), first), _mm256_cmpeq_epi16(Load256(end + 48), last));
+        const char16_t* probed = at + probe;
+        const __m256i e0 = _mm256_and_si256(_mm256_cmpeq_epi16(Load256(at), first), _mm256_cmpeq_epi16(Load256(probed), second));
+        const __m256i e1 = _mm256_and_si256(_mm256_cmpeq_epi16(Load256(at + 16), first), _mm256_cmpeq_epi16(Load256(probed + 16), second));
+        const __m256i e2 = _mm256_and_si256(_mm256_cmpeq_epi16(Load256(at + 32), first), _mm256_cmpeq_epi16(Load256(probed + 32), second));
+        const __m256i e3 = _mm256_and_si256(_mm256_cmpeq_epi16(Load256(at + 48), first), _mm256_cmpeq_epi16(Load256(probed + 48), second));
         const __m256i any = _mm256_or_si256(_mm256_or_si256(e0, e1), _mm256_or_si256(e2, e3));
         if (_mm256_testz_si256(any, any))
             continue;
@@ -155,13 +193,17 @@ __attribute__((target("avx2"))) inline const char16_t* Avx2Blocks(const char16_t
 }
 
 __attribute__((target("avx2"))) const char16_t* ScanAvx2(const char16_t* text, std::size_t& i,
-                                                         std::size_t positions, std::u16string_view key)
+                                                         std::size_t positions, std::u16string_view key,
+                                                         std::size_t probe)
 {
+    // The first unit's loads are made 32-byte aligned so that none of them splits a cache line.
+    if (const char16_t* found = AlignStart<32>(text, i, positions, key, probe))
+        return found;
     if (positions > Ahead) {
-        if (const char16_t* found = Avx2Blocks<true>(text, i, positions - Ahead, key))
+        if (const char16_t* found = Avx2Blocks<true>(text, i, positions - Ahead, key, probe))
             return found;
     }
-    return Avx2Blocks<false>(text, i, positions, key);
+    return Avx2Blocks<false>(text, i, positions, key, probe);
 }
 
 #endif
@@ -181,13 +223,12 @@ ScanLevel FindBestScanLevel()
 #endif
 }
 
-const ScanLevel BestLevel = FindBestScanLevel();
-
 } // namespace
 
 ScanLevel BestScanLevel()
 {
-    return BestLevel;
+    static const ScanLevel best = FindBestScanLevel();
+    return best;
 }
 
 const char16_t* FindFirstWith(ScanLevel level, const char16_t* text, std::size_t length, std::u16string_view key)
@@ -202,18 +243,19 @@ const char16_t* FindFirstWith(ScanLevel level, const char16_t* text, std::size_t
 
     // A match may start at any of these positions; its last unit is then still inside the text.
     const std::size_t positions = length - m + 1;
+    const std::size_t probe = m == 1 ? 0 : ProbeOffset(key);
     std::size_t i = 0;
     // Each level scans what its blocks can cover and leaves the remainder to the next narrower one.
     switch (level) {
     case ScanLevel::Avx2:
 #if DICTIONARY_SCAN_AVX2
-        if (const char16_t* found = ScanAvx2(text, i, positions, key))
+        if (const char16_t* found = ScanAvx2(text, i, positions, key, probe))
             return found;
 #endif
         [[fallthrough]];
     case ScanLevel::Sse2:
 #if DICTIONARY_SCAN_X86
-        if (const char16_t* found = ScanSse2(text, i, positions, key))
+        if (const char16_t* found = ScanSse2(text, i, positions, key, probe))
             return found;
 #endif
         [[fallthrough]];
@@ -227,12 +269,12 @@ const char16_t* FindFirstWith(ScanLevel level, const char16_t* text, std::size_t
         }
         return nullptr;
     }
-    return ScanPortable(text, i, positions, key);
+    return ScanPortable(text, i, positions, key, probe);
 }
 
 const char16_t* FindFirst(const char16_t* text, std::size_t length, std::u16string_view key)
 {
-    return FindFirstWith(BestLevel, text, length, key);
+    return FindFirstWith(BestScanLevel(), text, length, key);
 }
 
 const char16_t* FindUnit(const char16_t* text, std::size_t length, char16_t unit)
