@@ -201,8 +201,10 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    std::printf("\ntext: %u bytes; best processor time per iteration, in memchr passes of the same cache state\n",
-                BenchStore.size[0]);
+    const ScanLevel level = BestScanLevel();
+    std::printf("\ntext: %u bytes, scan level %s; best processor time per iteration, in memchr passes of the "
+                "same cache state\n",
+                BenchStore.size[0], level == ScanLevel::Avx2 ? "AVX2" : level == ScanLevel::Sse2 ? "SSE2" : "portable");
     for (const std::string prefix : {"", "Cold"}) {
         const auto memchrTime = reporter.best.find(prefix + "Memchr");
         if (memchrTime == reporter.best.end())
