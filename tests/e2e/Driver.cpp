@@ -422,6 +422,19 @@ std::string ListItemRectCommand(const Arguments& a)
     return Json().Add("ok", ok ? "true" : "false").Add("rect", JsonRect(rect)).Text();
 }
 
+// toolbar-rect TOOLBAR INDEX: the button's bounds on the screen.
+std::string ToolbarRectCommand(const Arguments& a)
+{
+    HWND toolbar = ToWindow(a.at(1));
+    RemoteMemory memory(toolbar, sizeof(RECT));
+    DWORD_PTR ok = 0;
+    SendWithTimeout(toolbar, TB_GETITEMRECT, std::stoi(a.at(2)), reinterpret_cast<LPARAM>(memory.Address()), ok);
+    RECT rect = {};
+    memory.Read(0, &rect, sizeof rect);
+    MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return Json().Add("ok", ok ? "true" : "false").Add("rect", JsonRect(rect)).Text();
+}
+
 std::string TabsCommand(const Arguments& a)
 {
     HWND tab = ToWindow(a.at(1));
@@ -611,6 +624,18 @@ std::string PostCommand(const Arguments& a)
     return Json().Add("posted", posted ? "true" : "false").Text();
 }
 
+// send WINDOW MESSAGE WPARAM LPARAM: the result of a message that carries no pointer.
+std::string SendCommand(const Arguments& a)
+{
+    DWORD_PTR result = 0;
+    const bool answered = SendWithTimeout(ToWindow(a.at(1)), static_cast<UINT>(std::stoul(a.at(2))),
+                                          static_cast<WPARAM>(std::stoull(a.at(3))), static_cast<LPARAM>(std::stoll(a.at(4))),
+                                          result);
+    if (!answered)
+        throw std::runtime_error("the message was not answered");
+    return Json().Add("result", JsonNumber(static_cast<long long>(result))).Text();
+}
+
 // ping WINDOW: whether the window's thread answers a sent message.
 std::string PingCommand(const Arguments& a)
 {
@@ -720,12 +745,14 @@ std::string Run(const Arguments& a)
     if (name == "list") return ListCommand(a);
     if (name == "list-item-rect") return ListItemRectCommand(a);
     if (name == "tabs") return TabsCommand(a);
+    if (name == "toolbar-rect") return ToolbarRectCommand(a);
     if (name == "menu") return MenuCommand(a);
     if (name == "boxes") return BoxesCommand(a);
     if (name == "press") return PressCommand(a);
     if (name == "minmax") return MinMaxCommand(a);
     if (name == "show") return ShowCommand(a);
     if (name == "post") return PostCommand(a);
+    if (name == "send") return SendCommand(a);
     if (name == "ping") return PingCommand(a);
     if (name == "setup") return SetupCommand(a);
     if (name == "launch") return LaunchCommand(a);
