@@ -18,9 +18,25 @@ namespace {
 struct NotificationCopies {
     std::u16string host;
     std::u16string url;
+    bool signalsExitRequestSent; // the exit notification's, which the end of the process awaits
 };
 
 constexpr wchar_t NotificationAgent[] = L"Sendarix notification agent";
+
+// How long the ended program lingers at most for the exit request to go out.
+constexpr DWORD ExitRequestGraceMilliseconds = 2000;
+
+// Set once the exit notification's request has been sent or its routine has ended. Created by
+// LaunchExitNotification; never closed, since the process ends right after waiting for it.
+HANDLE ExitRequestSent = nullptr;
+
+// WinINet status callback of the exit notification, called on its thread: the request has
+// been written to the connection, so ending the process no longer loses it.
+void CALLBACK SignalExitRequestSent(HINTERNET, DWORD_PTR, DWORD status, LPVOID, DWORD)
+{
+    if (status == INTERNET_STATUS_REQUEST_SENT)
+        SetEvent(ExitRequestSent);
+}
 
 // One HEAD request whose object name is the whole URL; the reply is never read.
 void SendHeadRequest(const NotificationCopies& copies)
@@ -29,6 +45,8 @@ void SendHeadRequest(const NotificationCopies& copies)
                                        nullptr, nullptr, 0);
     if (internet == nullptr)
         return;
+    if (copies.signalsExitRequestSent)
+        InternetSetStatusCallbackW(internet, SignalExitRequestSent);
     HINTERNET connection = InternetConnectW(internet, Wide(copies.host), INTERNET_DEFAULT_HTTP_PORT,
                                             nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 1);
     if (connection == nullptr) {
@@ -51,18 +69,20 @@ void SendHeadRequest(const NotificationCopies& copies)
 DWORD RunNotification(LPVOID parameter)
 {
     std::unique_ptr<NotificationCopies> copies(static_cast<NotificationCopies*>(parameter));
-    if (copies)
-        SendHeadRequest(*copies);
+    SendHeadRequest(*copies);
+    if (copies->signalsExitRequestSent)
+        SetEvent(ExitRequestSent);
     return 0;
 }
 
 // A thread for `routine` with fresh copies of the host and `url`; null when either the copies
 // or the thread cannot be had, in which case the notification is simply not sent.
-HANDLE LaunchNotification(LPTHREAD_START_ROUTINE routine, const std::u16string& url)
+HANDLE LaunchNotification(LPTHREAD_START_ROUTINE routine, const std::u16string& url,
+                          bool signalsExitRequestSent)
 {
     NotificationCopies* copies = nullptr;
     try {
-        copies = new NotificationCopies{VendorHost, url};
+        copies = new NotificationCopies{VendorHost, url, signalsExitRequestSent};
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
@@ -87,12 +107,17 @@ DWORD WINAPI ExitNotification(LPVOID copies)
 
 void LaunchStartNotification()
 {
-    NotificationThreadHandle = LaunchNotification(StartNotification, HomeUrl);
+    NotificationThreadHandle = LaunchNotification(StartNotification, HomeUrl, false);
 }
 
 void LaunchExitNotification()
 {
-    HANDLE exitThread = LaunchNotification(ExitNotification, SessionCompletedUrl);
+    ExitRequestSent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE exitThread = LaunchNotification(ExitNotification, SessionCompletedUrl, ExitRequestSent != nullptr);
+    if (exitThread == nullptr && ExitRequestSent != nullptr) {
+        CloseHandle(ExitRequestSent);
+        ExitRequestSent = nullptr;
+    }
     if (NotificationThreadHandle != nullptr)
         CloseHandle(NotificationThreadHandle);
     NotificationThreadHandle = exitThread;
@@ -103,4 +128,10 @@ void ReleaseNotificationThread()
     if (NotificationThreadHandle != nullptr)
         CloseHandle(NotificationThreadHandle);
     NotificationThreadHandle = nullptr;
+}
+
+void AwaitExitRequestSent()
+{
+    if (ExitRequestSent != nullptr)
+        WaitForSingleObject(ExitRequestSent, ExitRequestGraceMilliseconds);
 }

@@ -1,6 +1,6 @@
-// The start and exit notifications: one HTTP HEAD request each to the vendor's web host,
-// sent from a short thread of its own that nobody waits for. Win32 only; the launchers run
-// on the user-interface thread, the routines on their own threads.
+// The start and exit notifications: one HTTP HEAD request each to the vendor's web host, sent
+// from a short thread of its own whose reply nobody waits for. Win32 only; the launchers run on
+// the user-interface thread, the routines on their own threads.
 #pragma once
 
 #include <windows.h>
@@ -20,3 +20,8 @@ void LaunchExitNotification();
 
 // Later in teardown: closes NotificationThreadHandle; the thread itself keeps running.
 void ReleaseNotificationThread();
+
+// After the message loop has ended, with the window gone: returns once the exit notification's
+// request has been sent or has failed, or after two seconds at most. The reply is never
+// awaited. Without it, ending the process usually cut the request off before it was sent.
+void AwaitExitRequestSent();
