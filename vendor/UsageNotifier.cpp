@@ -123,13 +123,6 @@ void LaunchExitNotification()
     NotificationThreadHandle = exitThread;
 }
 
-void ReleaseNotificationThread()
-{
-    if (NotificationThreadHandle != nullptr)
-        CloseHandle(NotificationThreadHandle);
-    NotificationThreadHandle = nullptr;
-}
-
 void AwaitExitRequestSent()
 {
     if (ExitRequestSent != nullptr)

@@ -18,9 +18,6 @@ void LaunchStartNotification();
 // start notification and keeps the new handle in NotificationThreadHandle.
 void LaunchExitNotification();
 
-// Later in teardown: closes NotificationThreadHandle; the thread itself keeps running.
-void ReleaseNotificationThread();
-
 // After the message loop has ended, with the window gone: returns once the exit notification's
 // request has been sent or has failed, or after two seconds at most. The reply is never
 // awaited. Without it, ending the process usually cut the request off before it was sent.
