@@ -23,9 +23,7 @@ DAYS_PIECE = "&ApplicationTotalDays_"
 SESSION_PIECE = "&SessionCompleted"
 ABOUT_CAPTION = "About"
 ABOUT_VERSION, ABOUT_SYSTEM_INFO, ABOUT_DICTIONARIES, ABOUT_DETAILS = 1437, 554, 35485, 35486
-# Toolbar buttons are 23 pixels wide; before the question mark stand seven buttons and the two
-# separators of 4 and 7 pixels.
-HELP_BUTTON_X = 7 * 23 + 4 + 7 + 11
+HELP_BUTTON_POSITION = 9  # the toolbar's question mark, after seven buttons and two separators
 
 
 def install_help_page(app):
@@ -148,12 +146,13 @@ def test_notifications_help_page_and_vendor_pages():
             help_path = app.wine_folder + "\\Help\\Help.EN.html"
             download = "http://127.0.0.1/download_german?client=DesktopVersion_" + VERSION_TAG + DAYS_PIECE + str(days)
             contact = "http://127.0.0.1/contact_us?client=DesktopVersion_" + VERSION_TAG + DAYS_PIECE + str(days)
-            toolbar = app.info(app.control(TOOLBAR))["rect"]
+            help_button = app.driver("toolbar-rect", app.control(TOOLBAR), HELP_BUTTON_POSITION)
+            check(help_button["ok"], "no rectangle for the toolbar's help button")
+            left, top, right, bottom = help_button["rect"]
             actions = [
                 ("Help, Search", lambda: open_help_item(app, 0), help_path),
                 ("Help, Contents", lambda: open_help_item(app, 1), help_path),
-                ("the toolbar's help button",
-                 lambda: app.click(toolbar[0] + HELP_BUTTON_X, (toolbar[1] + toolbar[3]) // 2), help_path),
+                ("the toolbar's help button", lambda: app.click((left + right) // 2, (top + bottom) // 2), help_path),
                 ("Help, Check for Updates", lambda: open_help_item(app, 2), download),
                 ("Help, Technical Support", lambda: open_help_item(app, 3), contact),
             ]
