@@ -10,6 +10,8 @@
 #include "dictionary/SearchView.h"
 #include "resources/resource.h"
 #include "settings/ConfigStore.h"
+#include "vendor/UsageNotifier.h"
+#include "vendor/VendorLinks.h"
 #include "window/MainWindow.h"
 
 namespace {
@@ -64,6 +66,8 @@ bool StartInstance(HINSTANCE instance, int showCommand)
     UpdateWindow(MainWindow);
     SelectStartDirection();
     ShowDirectionControls();
+    AppendUsageDays();
+    LaunchStartNotification();
     GrayUnusedFileItems();
     LoadInstalledArticles();
     DescrambleArticles(Articles);
@@ -79,5 +83,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     if (!StartInstance(instance, showCommand))
         return 0;
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
-    return RunMessageLoop(accelerators);
+    const int exitCode = RunMessageLoop(accelerators);
+    AwaitExitRequestSent();
+    return exitCode;
 }

@@ -5,6 +5,8 @@
 #include "dictionary/ArticleStore.h"
 #include "dictionary/SearchView.h"
 #include "resources/resource.h"
+#include "vendor/AboutDialog.h"
+#include "vendor/UsageNotifier.h"
 #include "window/MainWindow.h"
 #include "window/WindowHandlers.h"
 
@@ -55,16 +57,23 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     if (IsWordBoxSearchTrigger(command, HIWORD(wParam)))
         RunSearch();
     switch (command) {
+    case IDM_ABOUT_KEY: ShowAboutDialog(); return 0;
     case IDM_EXIT: ExitProgram(); return 0;
     case IDM_FILE_NEW: return 0;
     case IDM_VIEW_ENGLISH_GERMAN: ShowDirection(EnglishToGerman); return 0;
     case IDM_VIEW_GERMAN_ENGLISH: ShowDirection(GermanToEnglish); return 0;
+    case IDM_HELP_SEARCH: OpenHelpFile(); return 0;
+    case IDM_HELP_CONTENTS: OpenHelpFile(); return 0;
+    case IDM_HELP_UPDATES: OpenDownloadPage(); return 0;
+    case IDM_HELP_SUPPORT: OpenContactPage(); return 0;
+    case IDM_HELP_ABOUT: ShowAboutDialog(); return 0;
     case IDC_PRONOUNCE + EnglishToGerman: return 0;
     case IDC_PRONOUNCE + GermanToEnglish: return 0;
     case IDM_TOOLBAR_NEW_ARTICLE: return 0;
     case IDM_TOOLBAR_ADD_LANGUAGE: return 0;
     case IDM_TOOLBAR_SAVE: return 0;
     case IDM_TOOLBAR_PRINT: return 0;
+    case IDM_TOOLBAR_HELP: OpenHelpFile(); return 0;
     default: return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
     }
 }
@@ -94,6 +103,7 @@ LRESULT OnClose()
 
 LRESULT OnDestroy()
 {
+    LaunchExitNotification();
     for (int direction = 0; direction < 2; ++direction) {
         DestroyWindow(WordBoxes[direction]);
         DestroyWindow(ArticlePanes[direction]);
