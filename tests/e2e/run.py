@@ -14,10 +14,10 @@ def main():
     if len(sys.argv) != 3:
         sys.exit("usage: run.py TEST_FILE FUNCTION")
     path, function = sys.argv[1], sys.argv[2]
-    spec = importlib.util.spec_from_file_location(os.path.splitext(os.path.basename(path))[0], path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
-    os.environ["DICT_E2E_TEST"] = "%s.%s" % (spec.name.replace("test_", "", 1), function.replace("test_", "", 1))
+    module_source = importlib.util.spec_from_file_location(os.path.splitext(os.path.basename(path))[0], path)
+    module = importlib.util.module_from_spec(module_source)
+    module_source.loader.exec_module(module)
+    os.environ["DICT_E2E_TEST"] = "%s.%s" % (module_source.name.replace("test_", "", 1), function.replace("test_", "", 1))
     started = time.monotonic()
     try:
         getattr(module, function)()
