@@ -15,6 +15,8 @@ struct ArticleStore {
     std::uint32_t size[2] = {0, 0};              // file lengths in bytes
     std::uint32_t units[2] = {0, 0};             // code units before the first zero unit, set by DescrambleArticles
     bool loaded = false;                         // both files read and neither empty
+    bool descrambled = false;                    // DescrambleArticles has run on these texts
+    unsigned char* retained = nullptr;           // direction 0's buffer when direction 1 failed; never searched
 };
 
 // The program's one store; tests and tools may use stores of their own.
@@ -30,16 +32,19 @@ enum class ArticleLoadMessage {
 // "Articles_English_German.dat" for direction 0, "Articles_German_English.dat" for direction 1.
 std::u16string ArticleFileName(Direction direction);
 
+// `executableDirectory` + "\Articles\" + ArticleFileName(direction); the directory ends without a backslash.
+std::u16string ArticleFilePath(const std::u16string& executableDirectory, Direction direction);
+
 // Reads both files (direction 0 first; direction 1 is not tried when 0 fails) into `store`,
-// which must be empty. Buffers read before a failure stay owned by the store.
+// emptying it first. Buffers read before a failure stay owned by the store.
 ArticleLoadMessage LoadArticleFiles(ArticleStore& store, const std::u16string& englishGermanPath,
                                     const std::u16string& germanEnglishPath);
 
 // Subtracts 2 (mod 256) from every data byte of both texts, once; does nothing unless both
-// buffers exist with non-zero sizes. Also measures `units`.
+// buffers exist with non-zero sizes, and nothing on a second call. Also measures `units`.
 void DescrambleArticles(ArticleStore& store);
 
-// Frees both buffers (direction 0 first) and leaves the store empty and not loaded.
+// Frees both buffers (direction 0 first), and a retained one, and leaves the store empty and not loaded.
 void FreeArticleBuffers(ArticleStore& store);
 
 // The full text of a load message, ending with SiteRootUrl; empty for None.

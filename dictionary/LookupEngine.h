@@ -36,6 +36,9 @@ ArticleOutcome FindArticle(const ArticleStore& store, Direction direction, std::
 // An empty key matches at the start.
 const char16_t* FindFirst(const char16_t* text, std::size_t length, std::u16string_view key);
 
+// The first `unit` in text[0, length); nullptr when none.
+const char16_t* FindUnit(const char16_t* text, std::size_t length, char16_t unit);
+
 // Names of the outcome kinds as written in reports ("Listed", "NoArticleEnd", ...).
 const char* ListingKindName(ListingKind kind);
 const char* ArticleKindName(ArticleKind kind);

@@ -21,10 +21,15 @@ struct CalendarDate {
 // 365 days a year, 30 a month, in signed 32-bit arithmetic; not clamped.
 std::int32_t DaysBetween(const CalendarDate& created, const CalendarDate& today);
 
-// Appends "&ApplicationTotalDays_" and the decimal day count to the four page URLs.
+// Appends "&ApplicationTotalDays_" and the decimal day count to the four page URLs, in the
+// order download, contact, home, session completed; a URL that already has it gets none.
 void AppendDaySuffix(std::int32_t days);
 
 #ifdef _WIN32
+// Days from `directory`'s creation (UTC date) to today's local date; 0 when the creation time
+// cannot be read.
+std::int32_t DaysSinceCreation(const std::u16string& directory);
+
 // Days from the executable folder's creation (UTC date) to today's local date; 0 when the
 // creation time cannot be read.
 std::int32_t DaysSinceInstallation();

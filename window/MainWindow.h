@@ -7,6 +7,8 @@
 #include "common/Identity.h"
 
 extern HINSTANCE Instance;           // module handle passed to wWinMain; resources load from it
+extern wchar_t WindowTitle[100];     // string resource 103, loaded first thing in wWinMain
+extern wchar_t WindowClassName[100]; // string resource 109: the class name WIN32VERSION_10
 extern HWND MainWindow;              // the one top-level window, set once CreateWindowExW returns
 extern HWND DirectionTab;            // tab control whose selection is the current direction
 extern HWND Toolbar;                 // flat toolbar across the top
@@ -26,3 +28,15 @@ void ShowDirectionControls();
 
 // A modal "Info Message" box with an OK button, owned by the main window.
 void ShowInfoMessage(const std::u16string& text);
+
+// Registers the window class WIN32VERSION_10 (name from string resource 109); result not examined.
+void RegisterMainWindowClass(HINSTANCE instance);
+
+// Creates the main window and brings up everything that needs it; false when there is no window.
+bool StartInstance(HINSTANCE instance, int showCommand);
+
+// The window procedure of the class: one case per message, each one call.
+LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Places every control from the main window's current client size.
+void LayoutControls();

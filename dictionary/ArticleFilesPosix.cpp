@@ -1,0 +1,108 @@
+// Article file access on POSIX systems: paths go to the file system as UTF-8.
+#include <cerrno>
+#include <cstdint>
+#include <new>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "dictionary/ArticleFiles.h"
+
+struct ArticleFile {
+    int descriptor;
+};
+
+namespace {
+
+std::string Utf8Path(const std::u16string& path)
+{
+    std::string bytes;
+    bytes.reserve(path.size());
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        char32_t c = path[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < path.size() && path[i + 1] >= 0xDC00 && path[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (path[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD; // a lone surrogate names no file that could be written as UTF-8
+        }
+        if (c < 0x80) {
+            bytes.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            bytes.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            bytes.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            bytes.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            bytes.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            bytes.push_back(static_cast<char>(0xF0 | (c >> 18)));
+            bytes.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return bytes;
+}
+
+ArticleFile* OpenArticleFile(const std::u16string& path)
+{
+    const int descriptor = ::open(Utf8Path(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return nullptr;
+    // A folder opens on POSIX but not on Windows; refuse it here as well.
+    struct stat status {};
+    if (::fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode)) {
+        ::close(descriptor);
+        return nullptr;
+    }
+    ArticleFile* file = new (std::nothrow) ArticleFile{descriptor};
+    if (file == nullptr)
+        ::close(descriptor);
+    return file;
+}
+
+bool ArticleFileSize(ArticleFile* file, std::uint32_t& bytes)
+{
+    struct stat status {};
+    if (::fstat(file->descriptor, &status) != 0 || status.st_size < 0 || status.st_size > UINT32_MAX)
+        return false;
+    bytes = static_cast<std::uint32_t>(status.st_size);
+    return true;
+}
+
+bool ReadArticleFile(ArticleFile* file, unsigned char* buffer, std::uint32_t bytes)
+{
+    std::uint32_t done = 0;
+    while (done < bytes) {
+        const std::uint32_t piece = bytes - done < ArticleReadChunkBytes ? bytes - done : ArticleReadChunkBytes;
+        const ssize_t got = ::read(file->descriptor, buffer + done, piece);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (got == 0)
+            break; // the file shrank since its size was taken; the rest keeps its zero fill
+        done += static_cast<std::uint32_t>(got);
+    }
+    return true;
+}
+
+void CloseArticleFile(ArticleFile* file)
+{
+    ::close(file->descriptor);
+    delete file;
+}
+
+const ArticleFileAccess PosixAccess = {
+    OpenArticleFile, ArticleFileSize, ReadArticleFile, CloseArticleFile, AllocateArticleBuffer,
+};
+
+} // namespace
+
+const ArticleFileAccess& PlatformArticleFiles()
+{
+    return PosixAccess;
+}
