@@ -145,14 +145,6 @@ void ApplyStoredAutoStart()
         SetAutoStart(true);
 }
 
-void ApplyStoredDirection()
-{
-    SelectDirectionTab(EnglishToGerman);
-    if (std::optional<std::u16string> id = GetSetting(Settings, u"DefaultLanguageId"))
-        SelectDirectionTab(ReadDecimalSetting(*id));
-    ShowDirectionControls();
-}
-
 void ApplyStoredAlwaysOnTop()
 {
     if (IsSettingTrue(Settings, u"AlwaysOnTop"))

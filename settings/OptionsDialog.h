@@ -1,6 +1,6 @@
 // The options dialog (resource 37818) and the operations that apply a preference to the
-// running system: the auto-start value in the registry, the main window's always-on-top state
-// and the start direction. Win32 only; everything runs on the UI thread.
+// running system: the auto-start value in the registry and the main window's always-on-top
+// state. Win32 only; everything runs on the UI thread.
 #pragma once
 
 #include <windows.h>
@@ -31,10 +31,6 @@ void SelectDirectionTab(int index);
 
 // Start-up, right after LoadConfiguration: rewrites the auto-start value when LoadOnStart is on.
 void ApplyStoredAutoStart();
-
-// Start-up, once the window is shown: direction tab 0, then the stored DefaultLanguageId when
-// present, then the selected direction's controls.
-void ApplyStoredDirection();
 
 // Start-up, after the tray icon: makes the window topmost when AlwaysOnTop is on.
 void ApplyStoredAlwaysOnTop();

@@ -5,12 +5,15 @@
 #include <optional>
 #include <string>
 
+#include "capture/WordCapture.h"
 #include "common/ExecutableDirectory.h"
 #include "dictionary/ArticleStore.h"
 #include "dictionary/SearchView.h"
 #include "resources/resource.h"
 #include "settings/ConfigStore.h"
+#include "settings/OptionsDialog.h"
 #include "window/MainWindow.h"
+#include "window/TrayIcon.h"
 
 namespace {
 
@@ -59,11 +62,14 @@ bool StartInstance(HINSTANCE instance, int showCommand)
     if (window == nullptr)
         return false;
     MainWindow = window;
+    RegisterCaptureHotKey(MainWindow);
     LoadConfiguration(Settings, ExecutableDirectory());
+    ApplyStoredAutoStart();
     ShowWindow(MainWindow, showCommand);
     UpdateWindow(MainWindow);
     SelectStartDirection();
     ShowDirectionControls();
+    JoinClipboardChain(MainWindow);
     GrayUnusedFileItems();
     LoadInstalledArticles();
     DescrambleArticles(Articles);
@@ -78,6 +84,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     RegisterMainWindowClass(instance);
     if (!StartInstance(instance, showCommand))
         return 0;
+    AddTrayIcon(instance);
+    ApplyStoredAlwaysOnTop();
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     return RunMessageLoop(accelerators);
 }
