@@ -1,12 +1,12 @@
 # Entry points: `make run` starts the dictionary, `make test` builds everything and runs every test.
 JOBS ?= $(shell nproc)
 
-.PHONY: run test bootstrap native native-release windows bench clean
+.PHONY: run test bootstrap native native-release windows articles bench clean
 
-run: bootstrap native-release windows
+run: bootstrap native-release windows articles
 	scripts/run
 
-test: bootstrap native native-release windows
+test: bootstrap native native-release windows articles
 	scripts/test
 
 bootstrap:
@@ -23,6 +23,10 @@ native-release:
 windows:
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows -j$(JOBS)
+
+# The article files (out/articles) and the scrambled fixture sets (out/fixtures/articles).
+articles: native-release
+	scripts/articles
 
 bench: bootstrap native-release
 	scripts/bench

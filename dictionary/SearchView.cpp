@@ -43,14 +43,20 @@ void EmptyWordList(Direction direction)
 
 void FillWordList(Direction direction, const std::vector<std::u16string>& headwords)
 {
+    // Without this the list updates its scroll bars after every insertion, which under Wine
+    // costs a synchronous redraw each time and makes typing lag.
+    HWND list = WordLists[direction];
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     EmptyWordList(direction);
     for (std::size_t i = 0; i < headwords.size(); ++i) {
         LVITEMW item = {};
         item.mask = LVIF_TEXT;
         item.iItem = static_cast<int>(i);
         item.pszText = const_cast<wchar_t*>(Wide(headwords[i]));
-        SendMessageW(WordLists[direction], LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 void ShowNotLoadedMessage()

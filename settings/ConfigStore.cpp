@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <iterator>
 
 #include "settings/SharedFile.h"
 

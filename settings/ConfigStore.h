@@ -14,12 +14,14 @@ using ConfigStore = std::multimap<std::u16string, std::u16string>;
 // The program's one store, empty before the entry point.
 extern ConfigStore Settings;
 
-// Empties `store`, then reads `directory`/Configuration.dat into it (opened "r+": a file that
-// cannot be opened for reading and writing reads as no lines). Reports nothing.
+// Empties `store`, then reads `directory`/Configuration.dat into it, one byte per character
+// (opened "r+": a file that cannot be opened for reading and writing reads as no lines).
+// Reports nothing.
 void LoadConfiguration(ConfigStore& store, const std::u16string& directory);
 
 // Writes the three lines LoadOnStart, AlwaysOnTop, DefaultLanguageId (CR LF each, fallbacks
-// "true", "false", "0") to `directory`/Configuration.dat. Reports nothing.
+// "true", "false", "0") to `directory`/Configuration.dat, one byte per character ("?" for a
+// character beyond U+00FF). Reports nothing; a file that cannot be opened stays as it was.
 void SaveConfiguration(const ConfigStore& store, const std::u16string& directory);
 
 // The value of the first entry with `key`, or nothing.
@@ -32,5 +34,5 @@ void SetSetting(ConfigStore& store, std::u16string_view key, std::u16string_view
 bool IsSettingTrue(const ConfigStore& store, std::u16string_view key);
 
 // A value read as a decimal integer by the rule of _wtoi: leading white space, optional sign,
-// digits up to the first non-digit; no digits gives 0.
+// digits up to the first non-digit; no digits gives 0; beyond the int range, INT_MAX or INT_MIN.
 int ReadDecimalSetting(std::u16string_view value);

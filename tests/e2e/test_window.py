@@ -1,0 +1,126 @@
+"""The main window as it comes up: class, title, tabs, controls, the initial search, menus."""
+
+import time
+
+from harness import *
+
+
+def test_start_up_shows_the_first_direction_filled():
+    with App() as app:
+        app.start()
+        window = app.info(app.window)
+        check_equal(window["class"], WINDOW_CLASS, "window class")
+        check_equal(window["title"], WINDOW_TITLE, "window title")
+        left, top, right, bottom = window["rect"]
+        check_equal((right - left, bottom - top), (380, 323), "window size")
+        tabs = app.tabs()
+        check_equal(tabs["captions"], ["English German", "German English"], "tab captions")
+        check_equal(tabs["selected"], 0, "selected tab")
+        check_equal(app.view(0), ("a", expected_listing(ENGLISH_GERMAN, "a"), "ein, eine\n"),
+                    "English German after start-up")
+        check_equal(app.view(1), ("", [], ""), "German English after start-up")
+        check_equal(app.visible_controls(), [(True, True, True, True), (False, False, False, False)],
+                    "visible controls")
+        app.screenshot("started")
+
+
+def test_file_items_are_grayed_and_the_other_items_enabled():
+    file_items = (155, 156, 157, 158)
+    other_items = (105, 159, 160, 161, 162, 163, 164, 165, 166, 167, 169, 170, 171)
+    with App() as app:
+        app.start()
+        states = app.menu_states(*(file_items + other_items + (104, 9999)))
+        for command in file_items:
+            check_equal(states[command] & (MF_GRAYED | MF_DISABLED | MF_CHECKED), MF_GRAYED,
+                        "state of File item %d" % command)
+        for command in other_items:
+            check_equal(states[command], 0, "state of menu item %d" % command)
+        # Command 104 stands in no menu; GetMenuState then answers -1, so the probe reads for real.
+        check_equal(states[104], -1, "state of the accelerator-only command 104")
+        check_equal(states[9999], -1, "state of a command that does not exist")
+
+
+def test_smallest_window_is_250_by_210_and_controls_follow_the_size():
+    with App() as app:
+        app.start()
+        # The system marshals WM_GETMINMAXINFO; every field but the minimum tracking size comes
+        # back as it was sent.
+        reply = app.driver("minmax", app.window)
+        check(reply["answered"], "WM_GETMINMAXINFO not answered")
+        check_equal(reply["result"], 0, "WM_GETMINMAXINFO result")
+        check_equal(reply["fields"], [[101, 102], [103, 104], [105, 106], [250, 210], [109, 110]],
+                    "MINMAXINFO after the program")
+        # Dragging the bottom right corner far up and left stops at the minimum.
+        left, top, right, bottom = app.info(app.window)["rect"]
+        app.xdotool("mousemove", right - 2, bottom - 2)
+        app.xdotool("mousedown", 1)
+        for x, y in ((right - 60, bottom - 60), (left + 100, top + 100), (left + 20, top + 20)):
+            app.xdotool("mousemove", x, y)
+            time.sleep(0.1)
+        app.xdotool("mouseup", 1)
+
+        def size():
+            l, t, r, b = app.info(app.window)["rect"]
+            return (r - l, b - t)
+        app.wait_equal(size, (250, 210), "the window's size after the drag")
+        app.screenshot("smallest")
+        check_layout(app)
+        # And back out to a larger size: the controls follow through repainting alone.
+        left, top, right, bottom = app.info(app.window)["rect"]
+        app.xdotool("mousemove", right - 2, bottom - 2)
+        app.xdotool("mousedown", 1)
+        app.xdotool("mousemove", right + 150, bottom + 120)
+        time.sleep(0.1)
+        app.xdotool("mousemove", right + 300, bottom + 240)
+        time.sleep(0.1)
+        app.xdotool("mouseup", 1)
+        app.wait_equal(size, (250 + 302, 210 + 242), "the window's size after the second drag")
+        app.wait_for(lambda: layout_matches(app), "the controls to follow the size")
+        app.screenshot("larger")
+        check_layout(app)
+
+
+def expected_layout(width, height):
+    """Control rectangles (left, top, right, bottom) in the main window's client area."""
+    layout = {
+        "toolbar": (0, 0, width),
+        "tab": (-1, 30, width + 3, height + 2),
+    }
+    for d in (0, 1):
+        layout["word box %d" % d] = (7, 65, width - 112, 215)
+        layout["pronounce %d" % d] = (width - 106, 63, width - 6, 85)
+        layout["list %d" % d] = (7, 92, 155, height - 6)
+        layout["pane %d" % d] = (157, 89, width - 7, height - 7)
+    return layout
+
+
+def measured_layout(app):
+    client = app.info(app.window)["client"]
+    origin_x, origin_y = client[0], client[1]
+    width, height = client[2] - client[0], client[3] - client[1]
+
+    def relative(hwnd):
+        l, t, r, b = app.info(hwnd)["rect"]
+        return (l - origin_x, t - origin_y, r - origin_x, b - origin_y)
+    # A toolbar keeps the height its buttons need, whatever height it is given.
+    layout = {"toolbar": relative(app.control(TOOLBAR))[:3], "tab": relative(app.control(DIRECTION_TAB))}
+    for d in (0, 1):
+        # A drop-down combo box keeps its own height for the closed box; its width and place count.
+        box = relative(app.control(WORD_BOX + d))
+        layout["word box %d" % d] = (box[0], box[1], box[2], 215)
+        layout["pronounce %d" % d] = relative(app.control(PRONOUNCE + d))
+        layout["list %d" % d] = relative(app.control(WORD_LIST + d))
+        layout["pane %d" % d] = relative(app.pane(d))
+    return width, height, layout
+
+
+def layout_matches(app):
+    width, height, layout = measured_layout(app)
+    return layout == expected_layout(width, height)
+
+
+def check_layout(app):
+    width, height, layout = measured_layout(app)
+    expected = expected_layout(width, height)
+    for name in sorted(expected):
+        check_equal(layout[name], expected[name], "%s in a client area of %d x %d" % (name, width, height))
