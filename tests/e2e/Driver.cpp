@@ -611,6 +611,18 @@ std::string PostCommand(const Arguments& a)
     return Json().Add("posted", posted ? "true" : "false").Text();
 }
 
+// send WINDOW MESSAGE WPARAM LPARAM: a message without pointers, sent; its result as a signed
+// number (CB_GETCURSEL's -1 stays -1).
+std::string SendCommand(const Arguments& a)
+{
+    DWORD_PTR result = 0;
+    const bool answered = SendWithTimeout(ToWindow(a.at(1)), static_cast<UINT>(std::stoul(a.at(2))),
+                                          static_cast<WPARAM>(std::stoll(a.at(3))), static_cast<LPARAM>(std::stoll(a.at(4))), result);
+    if (!answered)
+        throw std::runtime_error("the window did not answer");
+    return Json().Add("result", JsonNumber(static_cast<long long>(static_cast<LRESULT>(result)))).Text();
+}
+
 // ping WINDOW: whether the window's thread answers a sent message.
 std::string PingCommand(const Arguments& a)
 {
@@ -726,6 +738,7 @@ std::string Run(const Arguments& a)
     if (name == "minmax") return MinMaxCommand(a);
     if (name == "show") return ShowCommand(a);
     if (name == "post") return PostCommand(a);
+    if (name == "send") return SendCommand(a);
     if (name == "ping") return PingCommand(a);
     if (name == "setup") return SetupCommand(a);
     if (name == "launch") return LaunchCommand(a);

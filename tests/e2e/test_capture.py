@@ -99,7 +99,7 @@ def test_capture_from_another_program():
             time.sleep(0.5)
             put_bitmap(app)
             app.wait_for(lambda: not app.info(app.window)["iconic"], "the window restored for a picture")
-            check(app.info(app.window)["foreground"], "the window is not in front after a picture")
+            app.wait_for(lambda: app.info(app.window)["foreground"], "the window in front after a picture")
             check_unchanged(app, view, False, "a picture on the clipboard")
             minimise(app)
             put_text(app, "dog")
@@ -111,8 +111,7 @@ def test_capture_from_another_program():
 def test_cut_copy_paste_send_their_key_strokes_and_copy_does_not_arm():
     with App() as app:
         app.start()
-        word_box = app.control(WORD_BOX + 0)
-        app.click_control(word_box)
+        app.click_word_box(0)
         app.wait_for(lambda: app.info(app.window)["foreground"], "the dictionary in front")
         app.key("End", "shift+Home")
         app.type_text("  dog ")
@@ -127,7 +126,7 @@ def test_cut_copy_paste_send_their_key_strokes_and_copy_does_not_arm():
         put_text(app, "house")
         check_unchanged(app, ("  dog ", [], ""), False, "a copy elsewhere after Edit, Copy")
 
-        app.click_control(word_box)
+        app.click_word_box(0)
         app.key("End", "shift+Home")
         command(app, IDM_EDIT_PASTE)
         app.wait_equal(lambda: app.view(0), ("house", expected_listing(ENGLISH_GERMAN, "house"), "Haus\n"),
