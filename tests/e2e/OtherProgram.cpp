@@ -5,6 +5,8 @@
 //   OtherProgram bitmap             a small picture, and nothing else, onto the clipboard
 //   OtherProgram clipboard          prints the clipboard's Unicode text as hexadecimal, "-" if none
 //   OtherProgram tray-icon HWND ID  exit code 0 when the shell holds icon ID of window HWND
+//   OtherProgram tray-area          moves Wine's stand-alone notification area to a free part of
+//                                   the screen and prints its client rectangle there
 //   OtherProgram viewers LOG CMDS   viewers V1, V2, V3 join the clipboard chain in this order; each
 //                                   line appended to the file CMDS is a command: "leave Vn",
 //                                   "join V4", "mark TEXT", "quit". What they see goes to LOG.
@@ -138,6 +140,22 @@ int TrayIconExists(const char* window, const char* id)
     return Shell_NotifyIconW(NIM_MODIFY, &data) ? 0 : 1;
 }
 
+// Wine shows the icons in a window of its own when no desktop panel takes them, at the top left
+// where the tests' windows open too. Without a window manager nothing raises it reliably, so it
+// goes where no other window is.
+int TrayArea()
+{
+    HWND tray = FindWindowW(nullptr, L"Wine System Tray");
+    if (!tray)
+        return 1;
+    SetWindowPos(tray, HWND_TOPMOST, 700, 700, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    RECT client = {};
+    GetClientRect(tray, &client);
+    MapWindowPoints(tray, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    std::printf("%ld %ld %ld %ld\n", client.left, client.top, client.right, client.bottom);
+    return 0;
+}
+
 void Join(Viewer& viewer)
 {
     viewer.next = SetClipboardViewer(viewer.window);
@@ -228,8 +246,10 @@ int wmain(int argc, wchar_t** argv)
         return PrintClipboard();
     if (command == L"tray-icon" && argc == 4)
         return TrayIconExists(arguments[0].c_str(), arguments[1].c_str());
+    if (command == L"tray-area")
+        return TrayArea();
     if (command == L"viewers" && argc == 4)
         return RunViewers(argv[2], argv[3]);
-    std::fputs("usage: OtherProgram text HEX | bitmap | clipboard | tray-icon HWND ID | viewers LOG CMDS\n", stderr);
+    std::fputs("usage: OtherProgram text HEX | bitmap | clipboard | tray-icon HWND ID | tray-area | viewers LOG CMDS\n", stderr);
     return 64;
 }

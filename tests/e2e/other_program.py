@@ -46,6 +46,12 @@ def tray_icon_exists(app, window, identifier):
     return wine(app, OTHER_PROGRAM, "tray-icon", window, identifier, check_status=False).returncode == 0
 
 
+def tray_area(app):
+    """The client rectangle of Wine's notification area on the screen, once it has been moved
+    to where no other window is."""
+    return tuple(int(v) for v in wine(app, OTHER_PROGRAM, "tray-area").stdout.split())
+
+
 def auto_start_value(app):
     """The data of the auto-start value as `reg query` shows it, or None when there is none."""
     result = wine(app, "reg", "query", RUN_KEY, "/v", AUTO_START_VALUE, check_status=False)
