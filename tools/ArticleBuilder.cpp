@@ -40,13 +40,48 @@ char16_t CloserOf(char16_t opener)
 
 bool IsCloser(char16_t c) { return c == u'}' || c == u']' || c == u')' || c == u'>'; }
 
+// A letter or digit of any script, as far as headwords need to tell: ASCII letters and digits,
+// and everything from U+00C0 on except the general punctuation block and the signs × and ÷.
+bool IsWordCharacter(char16_t c)
+{
+    if (c < 0x80)
+        return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+    return c >= 0xC0 && c != 0xD7 && c != 0xF7 && !(c >= 0x2000 && c <= 0x206F);
+}
+
+bool IsRomanNumeral(std::u16string_view text)
+{
+    return !text.empty() && text.find_first_not_of(u"IVX") == std::u16string_view::npos;
+}
+
+// What a character of a part is to the headword made from it.
+enum class Mark : std::uint8_t {
+    Text,       // kept
+    Annotation, // inside a bracket pair: dropped
+    GlueBracket, // a bracket of a group glued to a word: "(" and ")" of "(micro)chip"
+    GlueLetters, // the inside of such a group: kept in one spelling, dropped in the other
+};
+
+// A "(...)" group without blanks that touches a word on either side is part of that word:
+// optional letters as in "(micro)chip", "behavio(u)r", "(E)-2-Butenal".
+bool IsGluedGroup(std::u16string_view part, std::size_t open, std::size_t close)
+{
+    const std::u16string_view inside = part.substr(open + 1, close - open - 1);
+    if (part[open] != u'(' || inside.empty() || inside.find_first_of(u" ;/{}[]()<>") != std::u16string_view::npos)
+        return false;
+    auto glues = [](char16_t c) { return c == u'-' || IsWordCharacter(c); };
+    return (open > 0 && glues(part[open - 1])) || (close + 1 < part.size() && glues(part[close + 1]));
+}
+
 // Marks the characters inside matched bracket pairs, brackets included. A closer matches the
 // nearest open bracket of its kind; brackets that never match (such as a lone "(" written as
-// a symbol) are ordinary characters.
-std::vector<bool> AnnotationMask(std::u16string_view part)
+// a symbol) are ordinary characters. A glued group is marked apart; one that holds no letter
+// (a sign) or a Roman numeral (a chemical valency, "Chlor(III)-haltig") stays text as written.
+std::vector<Mark> AnnotationMarks(std::u16string_view part)
 {
-    std::vector<bool> covered(part.size(), false);
+    std::vector<Mark> marks(part.size(), Mark::Text);
     std::vector<std::size_t> open;
+    std::vector<std::pair<std::size_t, std::size_t>> pairs;
     for (std::size_t i = 0; i < part.size(); ++i) {
         const char16_t c = part[i];
         if (CloserOf(c) != 0) {
@@ -54,25 +89,46 @@ std::vector<bool> AnnotationMask(std::u16string_view part)
         } else if (IsCloser(c)) {
             for (std::size_t k = open.size(); k-- > 0;) {
                 if (CloserOf(part[open[k]]) == c) {
-                    std::fill(covered.begin() + static_cast<std::ptrdiff_t>(open[k]),
-                              covered.begin() + static_cast<std::ptrdiff_t>(i) + 1, true);
+                    pairs.emplace_back(open[k], i);
                     open.resize(k);
                     break;
                 }
             }
         }
     }
-    return covered;
+    // Pairs nest or stand apart; only an outermost one can be glued to a word.
+    std::sort(pairs.begin(), pairs.end());
+    std::size_t outerEnd = 0;
+    for (const auto& [first, last] : pairs) {
+        const bool outermost = first >= outerEnd;
+        outerEnd = std::max(outerEnd, last + 1);
+        if (!outermost)
+            continue;
+        if (!IsGluedGroup(part, first, last)) {
+            std::fill(marks.begin() + static_cast<std::ptrdiff_t>(first),
+                      marks.begin() + static_cast<std::ptrdiff_t>(last) + 1, Mark::Annotation);
+            continue;
+        }
+        const std::u16string_view inside = part.substr(first + 1, last - first - 1);
+        if (IsRomanNumeral(inside) || std::none_of(inside.begin(), inside.end(), IsWordCharacter))
+            continue;
+        marks[first] = marks[last] = Mark::GlueBracket;
+        std::fill(marks.begin() + static_cast<std::ptrdiff_t>(first) + 1,
+                  marks.begin() + static_cast<std::ptrdiff_t>(last), Mark::GlueLetters);
+    }
+    return marks;
 }
 
-// The term part[begin, end) without annotations, bars replaced, spaces collapsed and trimmed.
-std::u16string CleanTerm(std::u16string_view part, const std::vector<bool>& covered,
-                         std::size_t begin, std::size_t end)
+// The term part[begin, end) without annotations, bars replaced, spaces collapsed and trimmed;
+// the letters of glued groups kept or left out.
+std::u16string CleanTerm(std::u16string_view part, const std::vector<Mark>& marks, std::size_t begin,
+                         std::size_t end, bool withGluedLetters)
 {
     std::u16string term;
     bool pendingSpace = false;
     for (std::size_t i = begin; i < end; ++i) {
-        if (covered[i])
+        const Mark mark = marks[i];
+        if (mark == Mark::Annotation || mark == Mark::GlueBracket || (mark == Mark::GlueLetters && !withGluedLetters))
             continue;
         const char16_t c = part[i];
         if (IsSpace(c)) {
@@ -85,6 +141,24 @@ std::u16string CleanTerm(std::u16string_view part, const std::vector<bool>& cove
         term.push_back(c == u'|' ? BarReplacement : c);
     }
     return term;
+}
+
+// The spelling without the optional letters, where it still makes a word: not when it would
+// begin with punctuation ("-2-Butenal") or leave a hyphen hanging ("pre- chamber").
+bool ShortSpellingMakesSense(std::u16string_view part, const std::vector<Mark>& marks, std::size_t begin,
+                             std::size_t end, std::u16string_view shortSpelling)
+{
+    if (shortSpelling.empty() || !IsWordCharacter(shortSpelling.front()))
+        return false;
+    for (std::size_t i = begin; i < end; ++i) {
+        if (marks[i] != Mark::GlueBracket)
+            continue;
+        const bool opens = part[i] == u'(';
+        const std::size_t outside = opens ? i - 1 : i + 1;
+        if ((opens ? i > begin : i + 1 < end) && part[outside] == u'-')
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -137,27 +211,64 @@ std::vector<std::u16string_view> SplitParts(std::u16string_view side)
     }
 }
 
-std::vector<std::u16string> HeadwordsOfPart(std::u16string_view part)
+namespace {
+
+// "to scavenge" is looked up as "scavenge"; the infinitive stays findable as typed for a single
+// verb, where it costs one short record, but not for every phrase built on one.
+void AddHeadword(std::vector<std::u16string>& headwords, std::u16string term, HeadwordRules rules)
+{
+    static constexpr std::u16string_view Marker = u"to ";
+    if ((rules & StripInfinitiveTo) && term.size() > Marker.size() && term.compare(0, Marker.size(), Marker) == 0 &&
+        IsWordCharacter(term[Marker.size()])) {
+        std::u16string verb = term.substr(Marker.size());
+        const bool singleWord = verb.find(u' ') == std::u16string::npos;
+        headwords.push_back(std::move(verb));
+        if (!singleWord)
+            return;
+    }
+    headwords.push_back(std::move(term));
+}
+
+} // namespace
+
+std::vector<std::u16string> HeadwordsOfPart(std::u16string_view part, HeadwordRules rules)
 {
     std::vector<std::u16string> headwords;
-    const std::vector<bool> covered = AnnotationMask(part);
+    const std::vector<Mark> marks = AnnotationMarks(part);
     std::size_t termStart = 0;
     for (std::size_t i = 0; i <= part.size(); ++i) {
-        if (i < part.size() && (part[i] != u';' || covered[i]))
+        if (i < part.size() && (part[i] != u';' || marks[i] != Mark::Text))
             continue;
-        std::u16string term = CleanTerm(part, covered, termStart, i);
+        std::u16string term = CleanTerm(part, marks, termStart, i, true);
+        const bool glued = std::any_of(marks.begin() + static_cast<std::ptrdiff_t>(termStart),
+                                       marks.begin() + static_cast<std::ptrdiff_t>(i),
+                                       [](Mark mark) { return mark == Mark::GlueBracket; });
+        std::u16string shortSpelling = glued ? CleanTerm(part, marks, termStart, i, false) : std::u16string();
         if (!term.empty())
-            headwords.push_back(std::move(term));
+            AddHeadword(headwords, std::move(term), rules);
+        if (glued && ShortSpellingMakesSense(part, marks, termStart, i, shortSpelling))
+            AddHeadword(headwords, std::move(shortSpelling), rules);
         termStart = i + 1;
     }
+    // A long phrase beside a short term of the same part would repeat the line the short term
+    // already carries; such phrases (synonym lists of idioms, mostly) are the bulk of the copies.
+    auto words = [](const std::u16string& headword) {
+        return 1 + static_cast<std::size_t>(std::count(headword.begin(), headword.end(), u' '));
+    };
+    const bool shortTerm = std::any_of(headwords.begin(), headwords.end(),
+                                       [&](const std::u16string& headword) { return words(headword) <= MaxShortTermWords; });
+    if (shortTerm)
+        headwords.erase(std::remove_if(headwords.begin(), headwords.end(),
+                                       [&](const std::u16string& headword) { return words(headword) >= MinLongPhraseWords; }),
+                        headwords.end());
     return headwords;
 }
 
-std::vector<std::u16string> HeadwordsOfSide(std::u16string_view side)
+std::vector<std::u16string> HeadwordsOfSide(std::u16string_view side, HeadwordRules rules)
 {
     std::vector<std::u16string> headwords;
     for (std::u16string_view part : SplitParts(side))
-        for (std::u16string& headword : HeadwordsOfPart(part))
+        for (std::u16string& headword : HeadwordsOfPart(part, rules))
             headwords.push_back(std::move(headword));
     return headwords;
 }
@@ -213,6 +324,8 @@ ArticleText BuildArticleText(const DingList& list, Direction direction)
         return direction == EnglishToGerman ? entry.german : entry.english;
     };
 
+    const HeadwordRules rules = direction == EnglishToGerman ? StripInfinitiveTo : PlainTerms;
+
     std::vector<Occurrence> occurrences;
     occurrences.reserve(list.entries.size() * 3);
     for (std::uint32_t index = 0; index < list.entries.size(); ++index) {
@@ -224,7 +337,7 @@ ArticleText BuildArticleText(const DingList& list, Direction direction)
         for (std::size_t part = 0; part < parts.size(); ++part) {
             const std::u16string_view lineSource = aligned ? parts[part] : source;
             const std::u16string_view lineTarget = aligned ? targetParts[part] : target;
-            for (std::u16string& headword : HeadwordsOfPart(parts[part])) {
+            for (std::u16string& headword : HeadwordsOfPart(parts[part], rules)) {
                 if (headword.size() > MaxHeadwordUnits) {
                     ++result.droppedHeadwords;
                     continue;

@@ -45,11 +45,24 @@ DingList ParseDingList(std::string_view utf8);
 std::vector<std::u16string_view> SplitParts(std::u16string_view side);
 
 // The headwords of one part: every ";"-separated term without its {...} [...] (...) <...>
-// annotations, spaces collapsed, "|" replaced. Empty terms are left out.
-std::vector<std::u16string> HeadwordsOfPart(std::u16string_view part);
+// annotations, spaces collapsed, "|" replaced. Empty terms are left out. A "(...)" without
+// blanks glued to a word holds optional letters: "(micro)chip" gives "microchip", then "chip"
+// (the short spelling only where it begins with a letter or digit and leaves no hyphen hanging).
+// A part that has a term of at most MaxShortTermWords words gives no headword to its phrases of
+// MinLongPhraseWords words or more: their line stays under the short term.
+inline constexpr std::size_t MaxShortTermWords = 2;
+inline constexpr std::size_t MinLongPhraseWords = 4;
+
+// With StripInfinitiveTo (English sources), a term "to" + blank + word is a headword without
+// its "to" ("to scavenge sth." gives "scavenge sth."); a single verb keeps "to scavenge" as well.
+enum HeadwordRules : unsigned {
+    PlainTerms = 0,
+    StripInfinitiveTo = 1,
+};
+std::vector<std::u16string> HeadwordsOfPart(std::u16string_view part, HeadwordRules rules = PlainTerms);
 
 // The headwords of all parts of one side, in order.
-std::vector<std::u16string> HeadwordsOfSide(std::u16string_view side);
+std::vector<std::u16string> HeadwordsOfSide(std::u16string_view side, HeadwordRules rules = PlainTerms);
 
 // The record text of one direction. It begins with a line feed; then one record per distinct
 // headword of the source side (English for direction 0) in code-unit order, as the lookup

@@ -422,6 +422,19 @@ std::string ListItemRectCommand(const Arguments& a)
     return Json().Add("ok", ok ? "true" : "false").Add("rect", JsonRect(rect)).Text();
 }
 
+// toolbar-rect TOOLBAR INDEX: the button's bounds on the screen.
+std::string ToolbarRectCommand(const Arguments& a)
+{
+    HWND toolbar = ToWindow(a.at(1));
+    RemoteMemory memory(toolbar, sizeof(RECT));
+    DWORD_PTR ok = 0;
+    SendWithTimeout(toolbar, TB_GETITEMRECT, std::stoi(a.at(2)), reinterpret_cast<LPARAM>(memory.Address()), ok);
+    RECT rect = {};
+    memory.Read(0, &rect, sizeof rect);
+    MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return Json().Add("ok", ok ? "true" : "false").Add("rect", JsonRect(rect)).Text();
+}
+
 std::string TabsCommand(const Arguments& a)
 {
     HWND tab = ToWindow(a.at(1));
@@ -611,16 +624,16 @@ std::string PostCommand(const Arguments& a)
     return Json().Add("posted", posted ? "true" : "false").Text();
 }
 
-// send WINDOW MESSAGE WPARAM LPARAM: a message without pointers, sent; its result as a signed
-// number (CB_GETCURSEL's -1 stays -1).
+// send WINDOW MESSAGE WPARAM LPARAM: the result of a message that carries no pointer.
 std::string SendCommand(const Arguments& a)
 {
     DWORD_PTR result = 0;
     const bool answered = SendWithTimeout(ToWindow(a.at(1)), static_cast<UINT>(std::stoul(a.at(2))),
-                                          static_cast<WPARAM>(std::stoll(a.at(3))), static_cast<LPARAM>(std::stoll(a.at(4))), result);
+                                          static_cast<WPARAM>(std::stoull(a.at(3))), static_cast<LPARAM>(std::stoll(a.at(4))),
+                                          result);
     if (!answered)
-        throw std::runtime_error("the window did not answer");
-    return Json().Add("result", JsonNumber(static_cast<long long>(static_cast<LRESULT>(result)))).Text();
+        throw std::runtime_error("the message was not answered");
+    return Json().Add("result", JsonNumber(static_cast<long long>(result))).Text();
 }
 
 // ping WINDOW: whether the window's thread answers a sent message.
@@ -712,6 +725,119 @@ std::string LaunchCommand(const Arguments& a)
         .Text();
 }
 
+std::string MenuItems(HMENU menu)
+{
+    std::vector<std::string> items;
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = 255;
+        GetMenuItemInfoW(menu, i, TRUE, &info);
+        Json item;
+        item.Add("text", JsonText(text))
+            .Add("id", JsonNumber(info.hSubMenu != nullptr ? -1 : static_cast<long long>(info.wID)))
+            .Add("separator", (info.fType & MFT_SEPARATOR) ? "true" : "false")
+            .Add("state", JsonNumber(info.fState))
+            .Add("type", JsonNumber(info.fType));
+        if (info.hSubMenu != nullptr)
+            item.Add("items", MenuItems(info.hSubMenu));
+        items.push_back(item.Text());
+    }
+    return JsonArray(items);
+}
+
+std::string IconGroup(HMODULE module, int id)
+{
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), RT_GROUP_ICON);
+    if (found == nullptr)
+        return "null";
+    const BYTE* data = static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
+    // GRPICONDIR: reserved, type, count; then 14-byte entries: width, height, colours,
+    // reserved, planes, bit count, bytes, identifier.
+    const WORD count = *reinterpret_cast<const WORD*>(data + 4);
+    std::vector<std::string> entries;
+    for (WORD i = 0; i < count; ++i) {
+        const BYTE* entry = data + 6 + 14 * i;
+        const int width = entry[0] == 0 ? 256 : entry[0];
+        const int height = entry[1] == 0 ? 256 : entry[1];
+        const int bits = *reinterpret_cast<const WORD*>(entry + 6);
+        entries.push_back(JsonNumbers({width, height, bits}));
+    }
+    return JsonArray(entries);
+}
+
+std::string ResourceText(HMODULE module, int id, const wchar_t* type)
+{
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), type);
+    if (found == nullptr)
+        return "null";
+    const char* data = static_cast<const char*>(LockResource(LoadResource(module, found)));
+    const std::string text(data, SizeofResource(module, found));
+    return JsonText(std::wstring(text.begin(), text.end()));
+}
+
+// resources EXE: what the program file holds: strings, menus, accelerators, icons, the toolbar
+// bitmap, the manifest and the version.
+std::string ResourcesCommand(const Arguments& a)
+{
+    const std::wstring path = FromHex(a.at(1));
+    HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (module == nullptr)
+        throw std::runtime_error("cannot load the program file");
+    Json json;
+    wchar_t text[256] = {};
+    LoadStringW(module, 103, text, 256);
+    json.Add("string103", JsonText(text));
+    LoadStringW(module, 109, text, 256);
+    json.Add("string109", JsonText(text));
+    for (int id : {109, 10201}) {
+        HMENU menu = LoadMenuW(module, MAKEINTRESOURCEW(id));
+        json.Add(id == 109 ? "menu109" : "menu10201", menu != nullptr ? MenuItems(menu) : "null");
+        if (menu != nullptr)
+            DestroyMenu(menu);
+    }
+    HACCEL accelerators = LoadAcceleratorsW(module, MAKEINTRESOURCEW(109));
+    std::vector<std::string> entries;
+    if (accelerators != nullptr) {
+        ACCEL table[16];
+        const int count = CopyAcceleratorTableW(accelerators, table, 16);
+        for (int i = 0; i < count; ++i)
+            entries.push_back(JsonNumbers({table[i].fVirt, table[i].key, table[i].cmd}));
+    }
+    json.Add("accelerators109", accelerators != nullptr ? JsonArray(entries) : "null");
+    for (int id : {107, 108, 2210})
+        json.Add(id == 107 ? "icon107" : id == 108 ? "icon108" : "icon2210", IconGroup(module, id));
+    HRSRC bitmap = FindResourceW(module, MAKEINTRESOURCEW(37682), RT_BITMAP);
+    if (bitmap != nullptr) {
+        const BITMAPINFOHEADER* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, bitmap)));
+        json.Add("bitmap37682", JsonNumbers({header->biWidth, header->biHeight, header->biBitCount}));
+    } else {
+        json.Add("bitmap37682", "null");
+    }
+    json.Add("manifest", ResourceText(module, 1, MAKEINTRESOURCEW(24)));
+    FreeLibrary(module);
+
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    std::vector<BYTE> version(size);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (size != 0 && GetFileVersionInfoW(path.c_str(), 0, size, version.data())
+        && VerQueryValueW(version.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) && fixed != nullptr) {
+        json.Add("fileVersion", JsonNumbers({HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+                                             HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS)}));
+        wchar_t* productVersion = nullptr;
+        if (VerQueryValueW(version.data(), L"\\StringFileInfo\\040904B0\\ProductVersion",
+                           reinterpret_cast<void**>(&productVersion), &length) && productVersion != nullptr)
+            json.Add("productVersion", JsonText(productVersion));
+    }
+    return json.Text();
+}
+
 std::string TerminateCommand(const Arguments& a)
 {
     HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(std::stoul(a.at(1))));
@@ -732,6 +858,7 @@ std::string Run(const Arguments& a)
     if (name == "list") return ListCommand(a);
     if (name == "list-item-rect") return ListItemRectCommand(a);
     if (name == "tabs") return TabsCommand(a);
+    if (name == "toolbar-rect") return ToolbarRectCommand(a);
     if (name == "menu") return MenuCommand(a);
     if (name == "boxes") return BoxesCommand(a);
     if (name == "press") return PressCommand(a);
@@ -744,6 +871,7 @@ std::string Run(const Arguments& a)
     if (name == "launch") return LaunchCommand(a);
     if (name == "time-search") return TimeSearchCommand(a);
     if (name == "terminate") return TerminateCommand(a);
+    if (name == "resources") return ResourcesCommand(a);
     throw std::runtime_error("unknown command " + name);
 }
 

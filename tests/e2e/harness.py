@@ -427,6 +427,15 @@ class App:
 
     # -- pictures
 
+    def pixel(self, x, y):
+        """The colour (r, g, b) on the screen at (x, y)."""
+        out = subprocess.run(["import", "-display", self.env["DISPLAY"], "-window", "root", "-crop",
+                              "1x1+%d+%d" % (x, y), "-depth", "8", "txt:-"],
+                             check=True, stdin=subprocess.DEVNULL, capture_output=True, text=True).stdout
+        # "0,0: (255,249,189)  #FFF9BD  srgb(255,249,189)"
+        values = out.splitlines()[-1].split("(", 1)[1].split(")", 1)[0].split(",")
+        return tuple(int(float(v)) for v in values[:3])
+
     def screenshot(self, step):
         """Saves the main window as out/e2e/<test>/<nn>-<step>.png."""
         left, top, right, bottom = self.info(self.window)["rect"]

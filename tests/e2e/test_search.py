@@ -85,3 +85,34 @@ def test_double_click_without_a_selected_row_does_nothing():
         app.key("End")
         app.type_text("s")
         app.wait_equal(lambda: app.view(0), ("trees", [], ""), "the view after the double click")
+
+
+def test_long_headwords_and_articles():
+    x199, x250, y1500 = "x" * 199, "x" * 250, "y" * 1500
+    # 40,000 characters in 800 lines: past a rich edit's default limit of 32,767 characters.
+    # (Wine does not apply that limit to WM_SETTEXT; Windows does.)
+    long_article = "\r\n".join("line %03d of a long article: Wort, Wort, Wort, Wort" % n for n in range(800))
+    records = [("a", "ein"), ("long", long_article), (x199, "cut to 199"), (x250, "two hundred and fifty"),
+               (y1500, "fifteen hundred"), ("z", "z"), ("zz", "end")]
+    with App(english=records) as app:
+        app.start()
+        app.click_word_box()
+        app.key("End", "BackSpace")
+        app.type_text("xx")
+        # Headwords are listed whole, whatever their length.
+        app.wait_equal(lambda: app.view(0), ("xx", [x199, x250, y1500, "z", "zz"], ""), "the view for 'xx'")
+        # A double-clicked item is read into 200 characters: the lookup runs on its first 199.
+        left, top, right, bottom = app.driver("list-item-rect", app.control(WORD_LIST), 1)["rect"]
+        app.click((left + right) // 2, (top + bottom) // 2, count=2)
+        app.wait_equal(lambda: app.view(0), (x199, [x199, x250, y1500, "z", "zz"], "cut to 199\n"),
+                       "after double-clicking the 250-character headword")
+        app.click_word_box()
+        app.key("End", "shift+Home")
+        app.type_text("long")
+        app.wait_equal(lambda: app.word_box_text(0), "long", "the word box")
+        pane = app.wait_for(lambda: app.pane_text(0) or None, "the long article")
+        expected = normalise_lines(article_text(long_article))
+        check(len(expected) > 40000, "the long article is long")
+        check_equal(len(pane), len(expected), "length of the article shown")
+        check_equal(pane, expected, "the long article")
+        app.screenshot("long-article")

@@ -24,6 +24,43 @@ def test_start_up_shows_the_first_direction_filled():
         app.screenshot("started")
 
 
+def test_controls_have_their_identifiers_classes_and_styles():
+    LVM_GETCOLUMNWIDTH, LVM_GETEXTENDEDLISTVIEWSTYLE = 0x101D, 0x1037
+    CB_GETCOUNT, TB_BUTTONCOUNT, TB_COMMANDTOINDEX = 0x146, 0x418, 0x419
+    with App() as app:
+        app.start()
+        classes = {DIRECTION_TAB: "SysTabControl32", TOOLBAR: "ToolbarWindow32"}
+        for d in (0, 1):
+            classes.update({WORD_BOX + d: "ComboBox", PRONOUNCE + d: "Button", WORD_LIST + d: "SysListView32"})
+        for identifier, name in classes.items():
+            check_equal(app.info(app.control(identifier))["class"].lower(), name.lower(),
+                        "class of control %d" % identifier)
+        for d in (0, 1):
+            pane = app.info(app.pane(d))
+            check_equal(pane["class"].lower(), "richedit20w", "class of article pane %d" % d)
+            # Child, clipping siblings, border, read-only, multi-line. (The pane itself adds and
+            # removes WS_VSCROLL as its text needs a scroll bar.)
+            check_equal(pane["style"] & 0x44800804, 0x44800804, "style of article pane %d" % d)
+            box = app.control(WORD_BOX + d)
+            check_equal(app.info(box)["style"] & 0x3, 0x2, "word box %d is a drop-down combo box" % d)
+            check_equal(app.driver("send", box, CB_GETCOUNT, 0, 0)["result"], 0, "items in the drop-down %d" % d)
+            check_equal(app.text(app.control(PRONOUNCE + d)), "Pronounce", "Pronounce button caption")
+            word_list = app.control(WORD_LIST + d)
+            # Report view, one column of 130 pixels, no header, single selection, whole rows.
+            check_equal(app.info(word_list)["style"] & 0x4007, 0x4005, "word list %d style" % d)
+            check_equal(app.driver("send", word_list, LVM_GETCOLUMNWIDTH, 0, 0)["result"], 130, "column width")
+            check_equal(app.driver("send", word_list, LVM_GETCOLUMNWIDTH, 1, 0)["result"], 0, "a second column")
+            check_equal(app.driver("send", word_list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)["result"] & 0x20, 0x20,
+                        "full-row selection")
+        toolbar = app.control(TOOLBAR)
+        check_equal(app.driver("send", toolbar, TB_BUTTONCOUNT, 0, 0)["result"], 10, "toolbar entries")
+        positions = [app.driver("send", toolbar, TB_COMMANDTOINDEX, c, 0)["result"] for c in range(10501, 10509)]
+        check_equal(positions, [0, 1, 2, 3, 5, 6, 7, 9], "toolbar positions of commands 10501 to 10508")
+        # The article pane's background, below its text.
+        left, top, right, bottom = app.info(app.pane(0))["rect"]
+        check_equal(app.pixel(right - 30, bottom - 30), (255, 249, 189), "article pane background")
+
+
 def test_file_items_are_grayed_and_the_other_items_enabled():
     file_items = (155, 156, 157, 158)
     other_items = (105, 159, 160, 161, 162, 163, 164, 165, 166, 167, 169, 170, 171)

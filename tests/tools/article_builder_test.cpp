@@ -75,7 +75,20 @@ TEST(HeadwordsOfSide, TermsWithoutTheirAnnotations)
         {u"Abbau {m} (Druck; Vakuum)", {u"Abbau"}},
         {u"das A und O [ugs.]", {u"das A und O"}},
         {u"eel trap; weel [archaic] <weely>", {u"eel trap", u"weel"}},
-        {u"(micro)chip manufacture;integrated circuit", {u"chip manufacture", u"integrated circuit"}},
+        // A group glued to a word holds optional letters: both spellings, the long one first.
+        {u"(micro)chip manufacture;integrated circuit",
+         {u"microchip manufacture", u"chip manufacture", u"integrated circuit"}},
+        {u"behavio(u)r; backward(s) compatibility",
+         {u"behaviour", u"behavior", u"backwards compatibility", u"backward compatibility"}},
+        {u"(Gesetzes-)Lücken {pl}", {u"Gesetzes-Lücken", u"Lücken"}},
+        // ... but never a spelling that begins with punctuation or leaves a hyphen hanging.
+        {u"(E)-2-Butenal {n}", {u"E-2-Butenal"}},
+        {u"pre-(combustion) chamber", {u"pre-combustion chamber"}},
+        // A sign or a Roman numeral in a glued group is written as it is.
+        {u"Chlor(III)-haltig; (–)-α-Bisabolol", {u"Chlor(III)-haltig", u"(–)-α-Bisabolol"}},
+        // A group with a blank, or apart from the words, is an annotation.
+        {u"Bitte schön(, hier haben Sie es)!", {u"Bitte schön!"}},
+        {u"tail end (of an animal) [humor.]", {u"tail end"}},
         {u"Sus (scrofa (wild)) domestica", {u"Sus domestica"}},
         {u"(a < b) c; d", {u"c", u"d"}},
         {u"öffnende runde Klammer / ( /", {u"öffnende runde Klammer / ( /"}},
@@ -83,10 +96,39 @@ TEST(HeadwordsOfSide, TermsWithoutTheirAnnotations)
         {u"a|b {n}", {u"a\u00A6b"}},
         {u"  spaced   out  ", {u"spaced out"}},
         {u"{n}; ; (nur Anmerkung) |  | x", {u"x"}},
+        // Phrases of four words or more beside a term of one or two words repeat its line.
+        {u"Amtsstunden {pl}; Öffnungszeiten {pl} für den Publikumsverkehr | Amtszeit des Rates",
+         {u"Amtsstunden", u"Amtszeit des Rates"}},
+        {u"fool; dull old stick in the mud; silly old sod | old stick in the mud; silly old sod",
+         {u"fool", u"silly old sod", u"old stick in the mud", u"silly old sod"}},
         {u"", {}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(HeadwordsOfSide(c.side), c.headwords) << &c - cases;
+}
+
+TEST(HeadwordsOfSide, EnglishInfinitivesWithoutTo)
+{
+    const struct {
+        const char16_t* side;
+        std::vector<std::u16string> headwords;
+    } cases[] = {
+        {u"to scavenge {vi}", {u"scavenge", u"to scavenge"}},
+        {u"to scavenge sth.; to tick off sb. | to go home", {u"scavenge sth.", u"tick off sb.", u"go home"}},
+        {u"to (micro)manage sth.; to (micro)manage",
+         {u"micromanage sth.", u"manage sth.", u"micromanage", u"to micromanage", u"manage", u"to manage"}},
+        {u"to 911 [Am.]; to   be", {u"911", u"to 911", u"be", u"to be"}},
+        // Phrases are counted without the marker: three words stay beside a short term, four go.
+        {u"to annoy sb.; to grate on sb.; to grate on sb.’s nerves; to get sb. riled up",
+         {u"annoy sb.", u"grate on sb."}},
+        {u"to get sb. riled up; to get on sb.’s nerves", {u"get sb. riled up", u"get on sb.’s nerves"}},
+        // Only a leading lower-case "to", a blank and a word.
+        {u"to-do list; tomorrow; to; to ...; go to bed | To err is human",
+         {u"to-do list", u"tomorrow", u"to", u"to ...", u"go to bed", u"To err is human"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(HeadwordsOfSide(c.side, StripInfinitiveTo), c.headwords) << &c - cases;
+    EXPECT_EQ(HeadwordsOfSide(u"to scavenge"), std::vector<std::u16string>{u"to scavenge"});
 }
 
 TEST(ParseDingList, EntriesNotesAndSkippedLines)
@@ -140,11 +182,17 @@ TEST(BuildArticleText, SampleHeadwordsAndArticles)
     const std::vector<PlainRecord> en = SplitRecords(englishGerman.text);
     EXPECT_EQ(HeadwordsOf(en), (std::vector<std::u16string>{
                                    u"above", u"carrion eater", u"carrion eaters", u"chip manufacture",
-                                   u"chip production", u"decay", u"ear", u"home", u"homely", u"house", u"houses",
+                                   u"chip production", u"decay", u"ear", u"go home", u"home", u"homely", u"house", u"houses",
+                                   u"microchip manufacture", u"microchip production",
                                    u"opening round bracket / ( /", u"over", u"pipe\u00A6symbol", u"round bracket",
-                                   u"scavenger", u"scavengers", u"to go home", u"zebra", EndHeadword}));
+                                   u"scavenger", u"scavengers", u"zebra", EndHeadword}));
+    // Both spellings of a term with optional letters lead to the same line.
+    EXPECT_EQ(ArticleOf(en, u"microchip production"),
+              u"(micro)chip manufacture;(micro)chip production :: Chipfertigung {f};Chipherstellung {f}\r\n");
+    EXPECT_EQ(ArticleOf(en, u"chip production"), ArticleOf(en, u"microchip production"));
     EXPECT_EQ(ArticleOf(en, u"home"), u"home :: Haus {n}; Zuhause {n}\r\n");
-    EXPECT_EQ(ArticleOf(en, u"to go home"), u"to go home :: nach Hause gehen\r\n");
+    // The headword drops the infinitive marker; the line keeps it.
+    EXPECT_EQ(ArticleOf(en, u"go home"), u"to go home :: nach Hause gehen\r\n");
     EXPECT_EQ(ArticleOf(en, u"homely"), u"homely :: haus {adj} [humor.] \u00A6 Hausmann {m}\r\n");
     EXPECT_EQ(ArticleOf(en, u"decay"), u"decay (pressure; vacuum) :: Abbau {m} (Druck; Vakuum)\r\n");
 }

@@ -3,8 +3,10 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "dictionary/LookupEngine.h"
+#include "dictionary/TextScan.h"
 
 namespace {
 
@@ -42,6 +44,22 @@ std::ptrdiff_t Offset(const char16_t* found, const char16_t* text)
     return found == nullptr ? -1 : found - text;
 }
 
+// Every level this processor runs, so that each vector path and the portable one are checked.
+std::vector<ScanLevel> Levels()
+{
+    std::vector<ScanLevel> levels;
+    for (ScanLevel level : {ScanLevel::Portable, ScanLevel::Sse2, ScanLevel::Avx2}) {
+        if (level <= BestScanLevel())
+            levels.push_back(level);
+    }
+    return levels;
+}
+
+const char* LevelName(ScanLevel level)
+{
+    return level == ScanLevel::Avx2 ? "AVX2" : level == ScanLevel::Sse2 ? "SSE2" : "portable";
+}
+
 } // namespace
 
 TEST(FindFirst, AgreesWithAPlainSearchOnRandomTexts)
@@ -50,7 +68,6 @@ TEST(FindFirst, AgreesWithAPlainSearchOnRandomTexts)
     // nothing compares as signed.
     const std::u16string alphabets[] = {u"a", u"ab", u"\n|a", u"abc", u"\n|ab\x8000\xFFFF", u"abcdefghijklmnopqrstuvwxyz\n|"};
     std::mt19937 random(20240611);
-    int checked = 0;
     for (int round = 0; round < 3000; ++round) {
         const std::u16string& alphabet = alphabets[round % std::size(alphabets)];
         std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
@@ -88,13 +105,18 @@ TEST(FindFirst, AgreesWithAPlainSearchOnRandomTexts)
             }
             if (key.empty())
                 key = alphabet.substr(0, 1);
-            ASSERT_EQ(Offset(FindFirst(text.text, text.length, key), text.text),
-                      Offset(ReferenceFind(text.text, text.length, key), text.text))
-                << "round " << round << ", text length " << length << ", key length " << key.size();
-            ++checked;
+            const std::ptrdiff_t expected = Offset(ReferenceFind(text.text, text.length, key), text.text);
+            ASSERT_EQ(Offset(FindFirst(text.text, text.length, key), text.text), expected);
+            for (ScanLevel level : Levels()) {
+                ASSERT_EQ(Offset(FindFirstWith(level, text.text, text.length, key), text.text), expected)
+                    << LevelName(level) << ", round " << round << ", text length " << length << ", key length "
+                    << key.size();
+            }
         }
     }
-    EXPECT_EQ(checked, 3000 * 8);
+#if defined(__x86_64__) || defined(_M_X64)
+    EXPECT_GE(BestScanLevel(), ScanLevel::Sse2) << "SSE2 is part of every x86-64 processor";
+#endif
 }
 
 TEST(FindFirst, OneRepeatedUnitAndMatchesAtTheEdges)
@@ -105,7 +127,6 @@ TEST(FindFirst, OneRepeatedUnitAndMatchesAtTheEdges)
         for (std::size_t keyLength : {1u, 2u, 3u, 8u, 17u, 32u, 33u, 40u}) {
             SCOPED_TRACE(testing::Message() << length << " units, key " << keyLength);
             const std::u16string hit(keyLength, u'a');
-            EXPECT_EQ(Offset(FindFirst(text.text, length, hit), text.text), keyLength <= length ? 0 : -1);
             // One differing unit at the end of the key only fits at the text's end.
             std::u16string atEnd(keyLength, u'a');
             atEnd.back() = u'b';
@@ -113,9 +134,13 @@ TEST(FindFirst, OneRepeatedUnitAndMatchesAtTheEdges)
             if (length > 0)
                 endText.back() = u'b';
             const ExactText ending(endText, 0);
-            EXPECT_EQ(Offset(FindFirst(ending.text, length, atEnd), ending.text),
-                      keyLength <= length ? static_cast<std::ptrdiff_t>(length - keyLength) : -1);
-            EXPECT_EQ(FindFirst(text.text, length, atEnd), nullptr);
+            for (ScanLevel level : Levels()) {
+                SCOPED_TRACE(LevelName(level));
+                EXPECT_EQ(Offset(FindFirstWith(level, text.text, length, hit), text.text), keyLength <= length ? 0 : -1);
+                EXPECT_EQ(Offset(FindFirstWith(level, ending.text, length, atEnd), ending.text),
+                          keyLength <= length ? static_cast<std::ptrdiff_t>(length - keyLength) : -1);
+                EXPECT_EQ(FindFirstWith(level, text.text, length, atEnd), nullptr);
+            }
         }
     }
 }
@@ -125,17 +150,21 @@ TEST(FindFirst, MatchesOnlyAtCodeUnitBoundaries)
     // Bytes 42 41 44 43 0A 7C 00 7C: the keys below appear only when read from an odd byte.
     const std::u16string content = {0x4142, 0x4344, 0x7C0A, 0x7C00};
     const ExactText text(content, 0);
-    for (const std::u16string& key : {std::u16string{0x4441}, std::u16string{0x4441, 0x0A43}, std::u16string{0x0A43, 0x007C}}) {
-        EXPECT_EQ(FindFirst(text.text, text.length, key), nullptr);
+    for (ScanLevel level : Levels()) {
+        SCOPED_TRACE(LevelName(level));
+        for (const std::u16string& key : {std::u16string{0x4441}, std::u16string{0x4441, 0x0A43}, std::u16string{0x0A43, 0x007C}})
+            EXPECT_EQ(FindFirstWith(level, text.text, text.length, key), nullptr);
+        EXPECT_EQ(Offset(FindFirstWith(level, text.text, text.length, std::u16string{0x4344, 0x7C0A}), text.text), 1);
     }
-    EXPECT_EQ(Offset(FindFirst(text.text, text.length, std::u16string{0x4344, 0x7C0A}), text.text), 1);
 }
 
 TEST(FindFirst, EmptyKeyMatchesAtTheStart)
 {
     const ExactText text(u"abc", 0);
-    EXPECT_EQ(FindFirst(text.text, text.length, u""), text.text);
-    EXPECT_EQ(FindFirst(text.text, 0, u""), text.text);
+    for (ScanLevel level : Levels()) {
+        EXPECT_EQ(FindFirstWith(level, text.text, text.length, u""), text.text);
+        EXPECT_EQ(FindFirstWith(level, text.text, 0, u""), text.text);
+    }
 }
 
 TEST(FindUnit, AgreesWithAPlainSearch)
