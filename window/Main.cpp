@@ -5,14 +5,17 @@
 #include <optional>
 #include <string>
 
+#include "capture/WordCapture.h"
 #include "common/ExecutableDirectory.h"
 #include "dictionary/ArticleStore.h"
 #include "dictionary/SearchView.h"
 #include "resources/resource.h"
 #include "settings/ConfigStore.h"
+#include "settings/OptionsDialog.h"
 #include "vendor/UsageNotifier.h"
 #include "vendor/VendorLinks.h"
 #include "window/MainWindow.h"
+#include "window/TrayIcon.h"
 
 namespace {
 
@@ -61,11 +64,14 @@ bool StartInstance(HINSTANCE instance, int showCommand)
     if (window == nullptr)
         return false;
     MainWindow = window;
+    RegisterCaptureHotKey(MainWindow);
     LoadConfiguration(Settings, ExecutableDirectory());
+    ApplyStoredAutoStart();
     ShowWindow(MainWindow, showCommand);
     UpdateWindow(MainWindow);
     SelectStartDirection();
     ShowDirectionControls();
+    JoinClipboardChain(MainWindow);
     AppendUsageDays();
     LaunchStartNotification();
     GrayUnusedFileItems();
@@ -82,6 +88,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     RegisterMainWindowClass(instance);
     if (!StartInstance(instance, showCommand))
         return 0;
+    AddTrayIcon(instance);
+    ApplyStoredAlwaysOnTop();
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     const int exitCode = RunMessageLoop(accelerators);
     AwaitExitRequestSent();

@@ -2,12 +2,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "capture/WordCapture.h"
 #include "dictionary/ArticleStore.h"
 #include "dictionary/SearchView.h"
 #include "resources/resource.h"
+#include "settings/OptionsDialog.h"
 #include "vendor/AboutDialog.h"
 #include "vendor/UsageNotifier.h"
 #include "window/MainWindow.h"
+#include "window/TrayIcon.h"
 #include "window/WindowHandlers.h"
 
 namespace {
@@ -36,6 +39,7 @@ void ExitProgram()
 LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case TrayCallbackMessage: return OnTrayCallback(window, message, wParam, lParam);
     case WM_CREATE: return OnCreate(window);
     case WM_DESTROY: return OnDestroy();
     case WM_SIZE: return 0;
@@ -47,6 +51,9 @@ LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_COMMAND: return OnCommand(window, wParam, lParam);
     case WM_RBUTTONDBLCLK: return 0;
     case WM_SIZING: return 0;
+    case WM_DRAWCLIPBOARD: return OnDrawClipboard(wParam, lParam);
+    case WM_CHANGECBCHAIN: return OnChangeClipboardChain(wParam, lParam);
+    case WM_HOTKEY: return OnHotKey(wParam);
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
@@ -60,13 +67,20 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     case IDM_ABOUT_KEY: ShowAboutDialog(); return 0;
     case IDM_EXIT: ExitProgram(); return 0;
     case IDM_FILE_NEW: return 0;
+    case IDM_EDIT_CUT: case IDM_TOOLBAR_CUT: SendCtrlKeystroke(L'X'); return 0;
+    case IDM_EDIT_COPY: case IDM_TOOLBAR_COPY: SendCtrlKeystroke(L'C'); return 0;
+    case IDM_EDIT_PASTE: case IDM_TOOLBAR_PASTE: SendCtrlKeystroke(L'V'); return 0;
     case IDM_VIEW_ENGLISH_GERMAN: ShowDirection(EnglishToGerman); return 0;
     case IDM_VIEW_GERMAN_ENGLISH: ShowDirection(GermanToEnglish); return 0;
+    case IDM_VIEW_ALWAYS_ON_TOP: ToggleAlwaysOnTop(); return 0;
+    case IDM_TOOLS_OPTIONS: ShowOptionsDialog(); return 0;
     case IDM_HELP_SEARCH: OpenHelpFile(); return 0;
     case IDM_HELP_CONTENTS: OpenHelpFile(); return 0;
     case IDM_HELP_UPDATES: OpenDownloadPage(); return 0;
     case IDM_HELP_SUPPORT: OpenContactPage(); return 0;
     case IDM_HELP_ABOUT: ShowAboutDialog(); return 0;
+    case IDM_TRAY_SHOW: ShowFromTray(); return 0;
+    case IDM_TRAY_EXIT: ExitProgram(); return 0;
     case IDC_PRONOUNCE + EnglishToGerman: return 0;
     case IDC_PRONOUNCE + GermanToEnglish: return 0;
     case IDM_TOOLBAR_NEW_ARTICLE: return 0;
@@ -110,6 +124,9 @@ LRESULT OnDestroy()
     }
     if (RichEditLibrary != nullptr)
         FreeLibrary(RichEditLibrary);
+    RemoveTrayIcon();
+    LeaveClipboardChain(MainWindow);
+    UnregisterCaptureHotKey(MainWindow);
     if (NotificationThreadHandle != nullptr)
         CloseHandle(NotificationThreadHandle);
     FreeArticleBuffers(Articles);
