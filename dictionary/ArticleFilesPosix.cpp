@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/TextCodec.h"
 #include "dictionary/ArticleFiles.h"
 
 struct ArticleFile {
@@ -15,40 +16,9 @@ struct ArticleFile {
 
 namespace {
 
-std::string Utf8Path(const std::u16string& path)
-{
-    std::string bytes;
-    bytes.reserve(path.size());
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        char32_t c = path[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < path.size() && path[i + 1] >= 0xDC00 && path[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (path[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD; // a lone surrogate names no file that could be written as UTF-8
-        }
-        if (c < 0x80) {
-            bytes.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            bytes.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            bytes.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            bytes.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            bytes.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            bytes.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            bytes.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            bytes.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            bytes.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            bytes.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return bytes;
-}
-
 ArticleFile* OpenArticleFile(const std::u16string& path)
 {
-    const int descriptor = ::open(Utf8Path(path).c_str(), O_RDONLY | O_CLOEXEC);
+    const int descriptor = ::open(Utf16ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0)
         return nullptr;
     // A folder opens on POSIX but not on Windows; refuse it here as well.

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "tools/TextCodec.h"
+#include "common/TextCodec.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "dictionary/ArticleStore.h"
 #include "dictionary/LookupEngine.h"
-#include "tools/TextCodec.h"
+#include "common/TextCodec.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

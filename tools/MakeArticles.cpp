@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "tools/ArticleBuilder.h"
-#include "tools/TextCodec.h"
+#include "common/TextCodec.h"
 
 namespace fs = std::filesystem;
 

@@ -12,7 +12,7 @@
 
 #include "dictionary/ArticleStore.h"
 #include "tests/tools/tools_test_support.h"
-#include "tools/TextCodec.h"
+#include "common/TextCodec.h"
 
 namespace fs = std::filesystem;
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "tools/TextCodec.h"
+#include "common/TextCodec.h"
 
 namespace {
 

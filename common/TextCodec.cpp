@@ -1,4 +1,4 @@
-#include "tools/TextCodec.h"
+#include "common/TextCodec.h"
 
 #include <cstdint>
 

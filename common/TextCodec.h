@@ -1,4 +1,4 @@
-// UTF-8 <-> UTF-16 conversion and JSON string escaping for the command-line tools.
+// UTF-8 <-> UTF-16 conversion (POSIX file names, the tools' input and output) and JSON escaping.
 // Portable; nothing is lost silently except where stated (invalid input becomes U+FFFD).
 #pragma once
 
