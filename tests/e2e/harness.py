@@ -199,6 +199,19 @@ class Driver:
 
 # ---- the program ------------------------------------------------------------------------------
 
+
+def wait_until(probe, what, timeout=15.0, interval=0.05):
+    """Polls `probe` until it gives a true value and returns that value."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = probe()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise TestFailure("timed out waiting for %s" % what)
+        time.sleep(interval)
+
+
 class App:
     """One run of the dictionary in a fresh install folder.
 
@@ -305,14 +318,7 @@ class App:
 
     def wait_for(self, probe, what, timeout=15.0, interval=0.05):
         """Polls `probe` until it gives a true value and returns that value."""
-        deadline = time.monotonic() + timeout
-        while True:
-            value = probe()
-            if value:
-                return value
-            if time.monotonic() > deadline:
-                raise TestFailure("timed out waiting for %s" % what)
-            time.sleep(interval)
+        return wait_until(probe, what, timeout, interval)
 
     def wait_equal(self, probe, expected, what, timeout=15.0):
         """Polls `probe` until it gives `expected`; fails with the last value otherwise."""

@@ -131,6 +131,15 @@ def open_help_item(app, downs):
     app.key("alt+h", *(["Down"] * downs), "Return")
 
 
+
+def exit_by_file_menu(app):
+    """File, Exit; checks exit code 0 and gives the seconds from the keys to the process's end."""
+    asked = time.monotonic()
+    app.key("alt+f", "x")
+    check_equal(app.exit_code(), 0, "exit code after File, Exit")
+    return time.monotonic() - asked
+
+
 def test_notifications_help_page_and_vendor_pages():
     with VendorListener("answer") as listener, App() as app:
         install_help_page(app)
@@ -164,10 +173,7 @@ def test_notifications_help_page_and_vendor_pages():
                 check(app.answers(), "the program does not answer after %s" % what)
                 check_equal(app.message_boxes(), [], "dialogs after %s" % what)
 
-            exit_asked = time.monotonic()
-            app.key("alt+f", "x")
-            check_equal(app.exit_code(), 0, "exit code after File, Exit")
-            ended = time.monotonic() - exit_asked
+            ended = exit_by_file_menu(app)
         exit_request = listener.wait_for(lambda r: SESSION_PIECE in r.target, "exit notification")
         check_notification(exit_request, True, days, "exit notification")
         check_equal(len(listener.received()), 2, "requests received")
@@ -273,11 +279,7 @@ def test_about_box_and_no_vendor_host():
         wait_about_closed(app, dialog, "Ok")
         check_equal(app.message_boxes(), [], "dialogs after About")
 
-        exit_asked = time.monotonic()
-        app.key("alt+f", "x")
-        check_equal(app.exit_code(), 0, "exit code after File, Exit")
-        print("no host: start-up %.2f s, File Exit to process end %.2f s"
-              % (start_up, time.monotonic() - exit_asked))
+        print("no host: start-up %.2f s, File Exit to process end %.2f s" % (start_up, exit_by_file_menu(app)))
 
 
 def test_silent_vendor_host_holds_up_nothing():
@@ -299,10 +301,7 @@ def test_silent_vendor_host_holds_up_nothing():
         app.wait_equal(lambda: app.view(0)[2], "Haus\n", "the article of house")
         check_equal(app.message_boxes(), [], "dialogs while the host keeps silent")
 
-        exit_asked = time.monotonic()
-        app.key("alt+f", "x")
-        check_equal(app.exit_code(), 0, "exit code after File, Exit")
-        ended = time.monotonic() - exit_asked
+        ended = exit_by_file_menu(app)
         exit_request = listener.wait_for(lambda r: SESSION_PIECE in r.target, "exit notification")
         check_notification(exit_request, True, days, "exit notification")
         print("silent host: start-up %.2f s, File Exit to process end %.2f s" % (start_up, ended))
